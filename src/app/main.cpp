@@ -1,0 +1,16 @@
+#include "app/mosaikon.h"
+#include "model/imagesetinfo.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    // Names the settings store that keeps the recent-file list.
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
+    registerImagesetInfo();
+
+    Mosaikon window;
+    window.showMaximized();
+    return application.exec();
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "model/project.h"
+
+#include <QMainWindow>
+
+#include <functional>
+
+class ItemCommands;
+class MdiChild;
+class QMdiArea;
+class ProjectTree;
+class QTreeWidgetItem;
+
+// The main window: the project as a tree on the left, one editor window per
+// opened item in the multi-document area on the right, and the project
+// commands (new, open, save, recent files, exit).
+class Mosaikon : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit Mosaikon(QWidget* parent = nullptr);
+
+    // The project counts as unsaved while it or any open editor holds changes.
+    bool isUnsaved() const;
+
+    const Project& currentProject() const { return project; }
+    QString projectPath() const { return path; }
+    ProjectTree* projectTree() const { return tree; }
+    QMdiArea* editorArea() const { return mdiArea; }
+    ItemCommands* itemCommands() const { return commands; }
+
+    // Reads a project file into the (already emptied) project; on failure the
+    // user is told why and the project stays empty and untitled.
+    bool readProject(const QString& fileName);
+    // Writes the project; on failure the user is told and nothing changes.
+    bool writeProject(const QString& fileName);
+
+public slots:
+    void customMenuRequested(const QPoint& pos);
+    bool newProject();
+    bool open();
+    bool save();
+    bool saveAs();
+    void tile();
+    void tileHorz();
+    void tileVert();
+    void cascade();
+    bool closeAll();
+    void disclaimer();
+    void about();
+    void updateTitle();
+    void rebuildTreeWidgetNodes();
+    void undo();
+    void redo();
+    void activateNextSubWindow();
+    void activatePreviousSubWindow();
+    void updateRecentFileActions();
+    void openRecentFile();
+    void updateMenus();
+    void fullUpdate();
+    void showVicIICalculator();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createActions();
+    void createMenus();
+    void createTree();
+    void projectChanged();
+    // Asks whether to save an unsaved project first, then runs the
+    // continuation; false when the user cancelled or saving failed.
+    bool askToSaveProject(const std::function<bool()>& continuation);
+    void showRecentMenuIfUsed(const QStringList& files);
+    // Lays the editor windows side by side (horizontal) or stacked.
+    void tileInLine(bool horizontal);
+    MdiChild* activeEditor() const;
+
+    Project project;
+    QString path;
+    bool modified = false;
+
+    ProjectTree* tree = nullptr;
+    QMdiArea* mdiArea = nullptr;
+    ItemCommands* commands = nullptr;
+
+    QAction* newAct = nullptr;
+    QAction* openAct = nullptr;
+    QAction* saveAct = nullptr;
+    QAction* saveAsAct = nullptr;
+    QAction* exitAct = nullptr;
+    QAction* undoAct = nullptr;
+    QAction* redoAct = nullptr;
+    QAction* vicIICalculatorAct = nullptr;
+    QAction* closeAllAct = nullptr;
+    QAction* cascadeAct = nullptr;
+    QAction* tileAct = nullptr;
+    QAction* tileHorzAct = nullptr;
+    QAction* tileVertAct = nullptr;
+    QAction* nextAct = nullptr;
+    QAction* previousAct = nullptr;
+    QAction* aboutAct = nullptr;
+    QAction* disclaimerAct = nullptr;
+    QAction* recentSubmenuAct = nullptr;
+    QAction* recentSeparator = nullptr;
+    QList<QAction*> recentFileActs;
+};

@@ -1,0 +1,163 @@
+#include "dialogs/prompt.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+
+namespace {
+Prompt::Responder installedResponder;
+
+PromptAnswer showDialog(QWidget* parent, const PromptRequest& request)
+{
+    PromptAnswer answer;
+    switch (request.kind) {
+    case PromptRequest::Message:
+    case PromptRequest::Question: {
+        QMessageBox box(request.icon, request.title, request.text, request.buttons, parent);
+        if (request.defaultButton != QMessageBox::NoButton)
+            box.setDefaultButton(request.defaultButton);
+        answer.button = QMessageBox::StandardButton(box.exec());
+        answer.accepted = true;
+        break;
+    }
+    case PromptRequest::Integer:
+        answer.value = QInputDialog::getInt(parent, request.title, request.text, request.value,
+                                            request.minimum, request.maximum, 1, &answer.accepted);
+        break;
+    case PromptRequest::Text:
+        answer.text = QInputDialog::getText(parent, request.title, request.text, QLineEdit::Normal,
+                                            request.initialText, &answer.accepted);
+        break;
+    case PromptRequest::Item:
+        answer.text = QInputDialog::getItem(parent, request.title, request.text, request.items, 0,
+                                            false, &answer.accepted);
+        break;
+    case PromptRequest::OpenFileName:
+        answer.text = QFileDialog::getOpenFileName(parent, request.title, QString(), request.filter);
+        answer.accepted = !answer.text.isEmpty();
+        break;
+    case PromptRequest::SaveFileName:
+        answer.text = QFileDialog::getSaveFileName(parent, request.title, QString(), request.filter);
+        answer.accepted = !answer.text.isEmpty();
+        break;
+    }
+    return answer;
+}
+
+PromptAnswer ask(QWidget* parent, const PromptRequest& request)
+{
+    return installedResponder ? installedResponder(request) : showDialog(parent, request);
+}
+
+void message(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text)
+{
+    PromptRequest request;
+    request.kind = PromptRequest::Message;
+    request.icon = icon;
+    request.title = title;
+    request.text = text;
+    ask(parent, request);
+}
+}
+
+void Prompt::setResponder(const Responder& responder)
+{
+    installedResponder = responder;
+}
+
+void Prompt::critical(QWidget* parent, const QString& title, const QString& text)
+{
+    message(parent, QMessageBox::Critical, title, text);
+}
+
+void Prompt::warning(QWidget* parent, const QString& title, const QString& text)
+{
+    message(parent, QMessageBox::Warning, title, text);
+}
+
+void Prompt::information(QWidget* parent, const QString& title, const QString& text)
+{
+    message(parent, QMessageBox::Information, title, text);
+}
+
+QMessageBox::StandardButton Prompt::question(QWidget* parent, QMessageBox::Icon icon,
+                                             const QString& title, const QString& text,
+                                             QMessageBox::StandardButtons buttons,
+                                             QMessageBox::StandardButton defaultButton)
+{
+    PromptRequest request;
+    request.kind = PromptRequest::Question;
+    request.icon = icon;
+    request.title = title;
+    request.text = text;
+    request.buttons = buttons;
+    request.defaultButton = defaultButton;
+    const PromptAnswer answer = ask(parent, request);
+    return answer.accepted ? answer.button : QMessageBox::Cancel;
+}
+
+bool Prompt::getInt(QWidget* parent, const QString& title, const QString& label, int value,
+                    int minimum, int maximum, int& result)
+{
+    PromptRequest request;
+    request.kind = PromptRequest::Integer;
+    request.title = title;
+    request.text = label;
+    request.value = value;
+    request.minimum = minimum;
+    request.maximum = maximum;
+    const PromptAnswer answer = ask(parent, request);
+    if (!answer.accepted)
+        return false;
+    result = qBound(minimum, answer.value, maximum);
+    return true;
+}
+
+bool Prompt::getText(QWidget* parent, const QString& title, const QString& label,
+                     const QString& initial, QString& result)
+{
+    PromptRequest request;
+    request.kind = PromptRequest::Text;
+    request.title = title;
+    request.text = label;
+    request.initialText = initial;
+    const PromptAnswer answer = ask(parent, request);
+    if (!answer.accepted)
+        return false;
+    result = answer.text;
+    return true;
+}
+
+bool Prompt::getItem(QWidget* parent, const QString& title, const QString& label,
+                     const QStringList& items, QString& result)
+{
+    PromptRequest request;
+    request.kind = PromptRequest::Item;
+    request.title = title;
+    request.text = label;
+    request.items = items;
+    const PromptAnswer answer = ask(parent, request);
+    if (!answer.accepted || !items.contains(answer.text))
+        return false;
+    result = answer.text;
+    return true;
+}
+
+QString Prompt::getOpenFileName(QWidget* parent, const QString& caption, const QString& filter)
+{
+    PromptRequest request;
+    request.kind = PromptRequest::OpenFileName;
+    request.title = caption;
+    request.filter = filter;
+    const PromptAnswer answer = ask(parent, request);
+    return answer.accepted ? answer.text : QString();
+}
+
+QString Prompt::getSaveFileName(QWidget* parent, const QString& caption, const QString& filter)
+{
+    PromptRequest request;
+    request.kind = PromptRequest::SaveFileName;
+    request.title = caption;
+    request.filter = filter;
+    const PromptAnswer answer = ask(parent, request);
+    return answer.accepted ? answer.text : QString();
+}

@@ -1,0 +1,192 @@
+#include "model/imageset.h"
+
+#include <algorithm>
+
+namespace {
+// Images of the video chip are at most 24 x 21 pixels; anything far beyond
+// is a damaged file, not a picture.
+constexpr int maxImageSide = 64;
+constexpr int maxSlot = Imageset::maxGridSize * Imageset::maxGridSize - 1;
+constexpr qint64 minImageBytes = 4 * 4;           // slot, width, height, byte count
+constexpr qint64 imageColorBytes = 4 + 1;         // slot, colour byte
+constexpr qint64 blockColorBytes = 4 * 4;         // slot, c0, c1, c2
+
+QColor readRgb(RecordReader& in)
+{
+    const int red = in.readIntInRange(0, 255);
+    const int green = in.readIntInRange(0, 255);
+    const int blue = in.readIntInRange(0, 255);
+    return QColor(red, green, blue);
+}
+
+void writeRgb(RecordWriter& out, const QColor& color)
+{
+    out.writeInt(color.red());
+    out.writeInt(color.green());
+    out.writeInt(color.blue());
+}
+}
+
+ImageData::ImageData(int width, int height)
+    : bytes((width / 8) * height, '\0')
+    , width(width)
+    , height(height)
+    , bytesPerRow(width / 8)
+{
+}
+
+Imageset::Imageset(qint32 id, const QString& name, int width, int height, int type)
+    : Dataset(id, name)
+    , imageWidth(width)
+    , imageHeight(height)
+    , imageSize(width * height / 8)
+    , type(type)
+    , selectorGridWidth(type == Spriteset ? 16 : 32)
+    , selectorGridHeight(type == Spriteset ? 16 : 8)
+{
+}
+
+bool Imageset::operator==(const Imageset& other) const
+{
+    return sameHead(other) && animations == other.animations && images == other.images
+        && imageColors == other.imageColors && multiColorSprites == other.multiColorSprites
+        && colors == other.colors && blockColors == other.blockColors && mode == other.mode
+        && imageWidth == other.imageWidth && imageHeight == other.imageHeight
+        && imageSize == other.imageSize && type == other.type && selectorZoom == other.selectorZoom
+        && selectorGridWidth == other.selectorGridWidth
+        && selectorGridHeight == other.selectorGridHeight
+        && selectorGridVisible == other.selectorGridVisible
+        && backgroundColor == other.backgroundColor && pixelsGridColor == other.pixelsGridColor
+        && imagesGridColor == other.imagesGridColor;
+}
+
+bool Imageset::load(RecordReader& in)
+{
+    FileVersion version;
+    if (!loadHead(in, version))
+        return false;
+
+    images.clear();
+    const int imageCount = in.readCount(minImageBytes);
+    for (int i = 0; i < imageCount && in.ok(); ++i) {
+        const int slot = in.readIntInRange(0, maxSlot);
+        const int width = in.readIntInRange(1, maxImageSide);
+        const int height = in.readIntInRange(1, maxImageSide);
+        if (width % 8 != 0)
+            in.fail(); // a row is a whole number of bytes
+        ImageData image(width, height);
+        const int storedBytes = in.readIntInRange(0, image.bytes.size());
+        const QByteArray stored = in.readBytes(storedBytes);
+        if (!in.ok())
+            break;
+        in.claimUnfilledStorage(image.bytes.size() - storedBytes);
+        image.bytes.replace(0, stored.size(), stored);
+        images.insert(slot, image);
+    }
+
+    imageColors.clear();
+    const int colorCount = in.readCount(imageColorBytes);
+    for (int i = 0; i < colorCount && in.ok(); ++i) {
+        const int slot = in.readInt();
+        imageColors.insert(slot, in.readByte());
+    }
+
+    mode = in.readIntInRange(SCM, ECM);
+    imageWidth = in.readInt();
+    imageHeight = in.readInt();
+    imageSize = in.readInt();
+    for (int& color : colors)
+        color = in.readInt();
+
+    blockColors.clear();
+    if (version.hasBlocksets()) {
+        type = in.readIntInRange(Charset, Blockset);
+        const int blockCount = in.readCount(blockColorBytes);
+        for (int i = 0; i < blockCount && in.ok(); ++i) {
+            const int slot = in.readInt();
+            BlockColors block;
+            block.c0 = in.readInt();
+            block.c1 = in.readInt();
+            block.c2 = in.readInt();
+            blockColors.insert(slot, block);
+        }
+    } else {
+        // Before block sets existed a flag told character sets from sprite sets.
+        type = in.readByte() != 0 ? Charset : Spriteset;
+    }
+
+    selectorZoom = in.readDouble();
+    selectorGridVisible = in.readBool();
+    if (version.hasSelectorGridAndLayers()) {
+        selectorGridWidth = in.readIntInRange(1, maxGridSize);
+        selectorGridHeight = in.readIntInRange(1, maxGridSize);
+    } else {
+        selectorGridWidth = type == Spriteset ? 16 : 32;
+        selectorGridHeight = type == Spriteset ? 16 : 8;
+    }
+
+    multiColorSprites.clear();
+    const int spriteCount = in.readCount(4);
+    for (int i = 0; i < spriteCount && in.ok(); ++i)
+        multiColorSprites.insert(in.readInt());
+
+    backgroundColor = readRgb(in);
+    pixelsGridColor = readRgb(in);
+    imagesGridColor = readRgb(in);
+
+    return in.ok() && animations.load(in, version);
+}
+
+void Imageset::save(RecordWriter& out) const
+{
+    saveHead(out);
+
+    out.writeInt(images.size());
+    for (auto it = images.cbegin(); it != images.cend(); ++it) {
+        out.writeInt(it.key());
+        out.writeInt(it->width);
+        out.writeInt(it->height);
+        out.writeInt(it->bytes.size());
+        out.writeBytes(it->bytes);
+    }
+
+    out.writeInt(imageColors.size());
+    for (auto it = imageColors.cbegin(); it != imageColors.cend(); ++it) {
+        out.writeInt(it.key());
+        out.writeByte(quint8(it.value()));
+    }
+
+    out.writeInt(mode);
+    out.writeInt(imageWidth);
+    out.writeInt(imageHeight);
+    out.writeInt(imageSize);
+    for (int color : colors)
+        out.writeInt(color);
+    out.writeInt(type);
+
+    out.writeInt(blockColors.size());
+    for (auto it = blockColors.cbegin(); it != blockColors.cend(); ++it) {
+        out.writeInt(it.key());
+        out.writeInt(it->c0);
+        out.writeInt(it->c1);
+        out.writeInt(it->c2);
+    }
+
+    out.writeDouble(selectorZoom);
+    out.writeBool(selectorGridVisible);
+    out.writeInt(selectorGridWidth);
+    out.writeInt(selectorGridHeight);
+
+    // Sorted, so that saving the same set twice gives the same bytes.
+    QList<int> sprites = multiColorSprites.values();
+    std::sort(sprites.begin(), sprites.end());
+    out.writeInt(sprites.size());
+    for (int slot : sprites)
+        out.writeInt(slot);
+
+    writeRgb(out, backgroundColor);
+    writeRgb(out, pixelsGridColor);
+    writeRgb(out, imagesGridColor);
+
+    animations.save(out);
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "model/animationset.h"
+#include "model/dataset.h"
+
+#include <QByteArray>
+#include <QColor>
+#include <QMap>
+#include <QSet>
+
+#include <array>
+
+// One image's bitmap in the video chip's layout: rows of bytesPerRow bytes,
+// the leftmost pixel in the most significant bit.
+struct ImageData {
+    ImageData() = default;
+    ImageData(int width, int height);
+
+    QByteArray bytes;
+    int width = 0;       // hi-res pixels
+    int height = 0;      // pixel rows
+    int bytesPerRow = 0; // width / 8
+
+    bool isEmpty() const { return bytes.isEmpty(); }
+    bool operator==(const ImageData& other) const
+    {
+        return width == other.width && height == other.height && bytes == other.bytes;
+    }
+};
+
+// The screen colours of one block of a block set.
+struct BlockColors {
+    int c0 = 6;
+    int c1 = 1;
+    int c2 = 2;
+
+    bool operator==(const BlockColors& other) const
+    {
+        return c0 == other.c0 && c1 == other.c1 && c2 == other.c2;
+    }
+};
+
+// A character set, sprite set or block set: sparse images by slot index with
+// the colours needed to show them, and the editor's view settings.
+class Imageset : public Dataset {
+public:
+    enum Type { Charset = 0, Spriteset = 1, Blockset = 2 };
+    // Standard (hi-res, "Mono" for sprites and blocks), multicolour, and
+    // extended background colour (character sets only).
+    enum Mode { SCM = 0, MCM = 1, ECM = 2 };
+
+    static constexpr int maxGridSize = 256;
+
+    Imageset() = default;
+    Imageset(qint32 id, const QString& name, int width, int height, int type);
+    Imageset(const Imageset&) = default;
+    Imageset& operator=(const Imageset&) = default;
+
+    bool load(RecordReader& in) override;
+    void save(RecordWriter& out) const override;
+    bool operator==(const Imageset& other) const;
+
+    // The per-image colour of a slot: its colour-RAM or sprite colour, or a
+    // block's foreground; 15 where none was set.
+    int imageColor(int index) const { return imageColors.value(index, 15); }
+    bool operator!=(const Imageset& other) const { return !(*this == other); }
+
+    Animationset animations;
+    QMap<int, ImageData> images;
+    QMap<int, int> imageColors;
+    QSet<int> multiColorSprites;
+    std::array<int, 4> colors {6, 1, 2, 3};
+    QMap<int, BlockColors> blockColors;
+    int mode = SCM;
+    int imageWidth = 8;
+    int imageHeight = 8;
+    int imageSize = 8;
+    int type = Charset;
+    double selectorZoom = 3.0;
+    int selectorGridWidth = 32;
+    int selectorGridHeight = 8;
+    bool selectorGridVisible = true;
+    QColor backgroundColor = QColor(0, 0, 0);
+    QColor pixelsGridColor = QColor(160, 160, 160);
+    QColor imagesGridColor = QColor(255, 255, 255);
+};

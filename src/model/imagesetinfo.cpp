@@ -1,0 +1,7 @@
+#include "model/imagesetinfo.h"
+
+void registerImagesetInfo()
+{
+    qRegisterMetaType<ImagesetInfo>();
+    QMetaType::registerComparators<ImagesetInfo>();
+}

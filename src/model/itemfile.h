@@ -1,0 +1,17 @@
+#pragma once
+
+#include "model/dataset.h"
+
+#include <QString>
+
+// Single-item files hold exactly one dataset record, so that an item moves
+// between projects with all its data and view settings.
+enum class ItemFileResult { Ok, CannotOpen, BadFile };
+
+bool writeItemFile(const QString& path, const Dataset& dataset);
+
+// Loads the record into the dataset, which keeps its own identifier and name:
+// an imported item is numbered and named by the project it joins. On BadFile
+// (unknown record version, damaged or wrong-kind record) the dataset is in an
+// unspecified state and must be discarded.
+ItemFileResult readItemFile(const QString& path, Dataset& dataset);

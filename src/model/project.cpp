@@ -1,0 +1,229 @@
+#include "model/project.h"
+
+#include <algorithm>
+
+namespace {
+template<typename T>
+QList<QSharedPointer<Dataset>> upcast(const QList<QSharedPointer<T>>& list)
+{
+    QList<QSharedPointer<Dataset>> result;
+    result.reserve(list.size());
+    for (const QSharedPointer<T>& item : list)
+        result.append(item);
+    return result;
+}
+
+template<typename T>
+bool removeById(QList<QSharedPointer<T>>& list, qint32 id)
+{
+    for (int i = 0; i < list.size(); ++i) {
+        if (list.at(i)->id == id) {
+            list.removeAt(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+constexpr int charsetSlots = 256;
+}
+
+void Project::clear()
+{
+    charsets.clear();
+    spritesets.clear();
+    blocksets.clear();
+    tilesets.clear();
+    screens.clear();
+}
+
+QList<QSharedPointer<Dataset>> Project::datasets(ItemKind kind) const
+{
+    switch (kind) {
+    case ItemKind::Charset:
+        return upcast(charsets);
+    case ItemKind::Spriteset:
+        return upcast(spritesets);
+    case ItemKind::Blockset:
+        return upcast(blocksets);
+    case ItemKind::Tileset:
+        return upcast(tilesets);
+    case ItemKind::Screen:
+        return upcast(screens);
+    }
+    return {};
+}
+
+QSharedPointer<Dataset> Project::find(ItemKind kind, qint32 id) const
+{
+    const QList<QSharedPointer<Dataset>> list = datasets(kind);
+    auto it = std::find_if(list.cbegin(), list.cend(),
+                           [id](const QSharedPointer<Dataset>& item) { return item->id == id; });
+    return it == list.cend() ? QSharedPointer<Dataset>() : *it;
+}
+
+void Project::append(ItemKind kind, const QSharedPointer<Dataset>& dataset)
+{
+    switch (kind) {
+    case ItemKind::Charset:
+        charsets.append(dataset.staticCast<Imageset>());
+        break;
+    case ItemKind::Spriteset:
+        spritesets.append(dataset.staticCast<Imageset>());
+        break;
+    case ItemKind::Blockset:
+        blocksets.append(dataset.staticCast<Imageset>());
+        break;
+    case ItemKind::Tileset:
+        tilesets.append(dataset.staticCast<Tileset>());
+        break;
+    case ItemKind::Screen:
+        screens.append(dataset.staticCast<Screen>());
+        break;
+    }
+}
+
+bool Project::remove(ItemKind kind, qint32 id)
+{
+    switch (kind) {
+    case ItemKind::Charset:
+        return removeById(charsets, id);
+    case ItemKind::Spriteset:
+        return removeById(spritesets, id);
+    case ItemKind::Blockset:
+        return removeById(blocksets, id);
+    case ItemKind::Tileset:
+        return removeById(tilesets, id);
+    case ItemKind::Screen:
+        return removeById(screens, id);
+    }
+    return false;
+}
+
+qint32 Project::newIdentifier(ItemKind kind) const
+{
+    qint32 largest = -1;
+    for (const QSharedPointer<Dataset>& item : datasets(kind))
+        largest = std::max(largest, item->id);
+    return largest + 1;
+}
+
+bool Project::nameTaken(ItemKind kind, const QString& name) const
+{
+    const QString wanted = name.trimmed();
+    const QList<QSharedPointer<Dataset>> list = datasets(kind);
+    return std::any_of(list.cbegin(), list.cend(), [&wanted](const QSharedPointer<Dataset>& item) {
+        return item->name.trimmed().compare(wanted, Qt::CaseInsensitive) == 0;
+    });
+}
+
+QString Project::label(ItemKind kind)
+{
+    switch (kind) {
+    case ItemKind::Charset:
+        return QStringLiteral("Charset");
+    case ItemKind::Spriteset:
+        return QStringLiteral("Spriteset");
+    case ItemKind::Blockset:
+        return QStringLiteral("Blockset");
+    case ItemKind::Tileset:
+        return QStringLiteral("Tileset");
+    case ItemKind::Screen:
+        return QStringLiteral("Screen");
+    }
+    return {};
+}
+
+QString Project::defaultName(ItemKind kind, qint32 id)
+{
+    return QStringLiteral("%1 %2").arg(label(kind)).arg(id, 2, 10, QLatin1Char('0'));
+}
+
+QSharedPointer<Dataset> Project::makeItem(ItemKind kind, int tileWidth, int tileHeight) const
+{
+    const qint32 id = newIdentifier(kind);
+    const QString name = defaultName(kind, id);
+    switch (kind) {
+    case ItemKind::Charset:
+        return QSharedPointer<Imageset>::create(id, name, 8, 8, Imageset::Charset);
+    case ItemKind::Spriteset:
+        return QSharedPointer<Imageset>::create(id, name, 24, 21, Imageset::Spriteset);
+    case ItemKind::Blockset:
+        return QSharedPointer<Imageset>::create(id, name, 8, 8, Imageset::Blockset);
+    case ItemKind::Tileset: {
+        auto tileset = QSharedPointer<Tileset>::create();
+        tileset->id = id;
+        tileset->name = name;
+        tileset->tileWidth = tileWidth;
+        tileset->tileHeight = tileHeight;
+        return tileset;
+    }
+    case ItemKind::Screen: {
+        auto screen = QSharedPointer<Screen>::create();
+        screen->id = id;
+        screen->name = name;
+        return screen;
+    }
+    }
+    return {};
+}
+
+QSharedPointer<Dataset> Project::addItem(ItemKind kind, int tileWidth, int tileHeight)
+{
+    QSharedPointer<Dataset> item = makeItem(kind, tileWidth, tileHeight);
+    append(kind, item);
+    return item;
+}
+
+QSharedPointer<Dataset> Project::cloneItem(ItemKind kind, qint32 id)
+{
+    const QSharedPointer<Dataset> source = find(kind, id);
+    if (!source)
+        return {};
+    const qint32 newId = newIdentifier(kind);
+    QSharedPointer<Dataset> clone;
+    switch (kind) {
+    case ItemKind::Charset:
+    case ItemKind::Spriteset:
+    case ItemKind::Blockset:
+        clone = QSharedPointer<Imageset>::create(*source.staticCast<Imageset>());
+        break;
+    case ItemKind::Tileset:
+        clone = QSharedPointer<Tileset>::create(*source.staticCast<Tileset>());
+        break;
+    case ItemKind::Screen:
+        clone = QSharedPointer<Screen>::create(*source.staticCast<Screen>());
+        break;
+    }
+    clone->id = newId;
+    clone->name = defaultName(kind, newId);
+    append(kind, clone);
+    return clone;
+}
+
+QSharedPointer<Tileset> Project::buildTileset(ItemKind imagesetKind, qint32 imagesetId)
+{
+    const bool isCharset = imagesetKind == ItemKind::Charset;
+    const auto imageset = find(imagesetKind, imagesetId).dynamicCast<Imageset>();
+    if (!imageset || (!isCharset && imagesetKind != ItemKind::Blockset))
+        return {};
+
+    auto tileset = QSharedPointer<Tileset>::create();
+    tileset->id = newIdentifier(ItemKind::Tileset);
+    tileset->name = QStringLiteral("Tileset %1").arg(tileset->id);
+    tileset->imagesetId = imagesetId;
+    tileset->imagesetIsCharset = isCharset;
+    tileset->gridSizeX = 32;
+    tileset->gridSizeY = 8;
+
+    const int tileCount = isCharset ? charsetSlots
+                                    : (imageset->images.isEmpty() ? 0 : imageset->images.lastKey() + 1);
+    for (int k = 0; k < tileCount; ++k) {
+        Tile tile(1, 1);
+        tile.indexes[0] = k;
+        tile.colors[0] = imageset->imageColor(k);
+        tileset->tiles.insert(k, tile);
+    }
+    tilesets.append(tileset);
+    return tileset;
+}

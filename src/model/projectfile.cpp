@@ -1,0 +1,81 @@
+#include "model/projectfile.h"
+
+namespace {
+// The head of a record (version, identifier, name count) is the least any
+// record takes, which bounds a section's count before records are created.
+constexpr qint64 minRecordBytes = 5 * 4;
+
+template<typename T>
+bool readSection(RecordReader& in, QList<QSharedPointer<T>>& list)
+{
+    const int count = in.readCount(minRecordBytes);
+    for (int i = 0; i < count && in.ok(); ++i) {
+        auto dataset = QSharedPointer<T>::create();
+        if (!dataset->load(in))
+            return false;
+        list.append(dataset);
+    }
+    return in.ok();
+}
+
+template<typename T>
+void writeSection(RecordWriter& out, const QList<QSharedPointer<T>>& list)
+{
+    out.writeInt(list.size());
+    for (const QSharedPointer<T>& dataset : list)
+        dataset->save(out);
+}
+}
+
+ProjectReadResult parseProject(const QByteArray& bytes, Project& project)
+{
+    RecordReader in(bytes);
+    ProjectReadResult result;
+    result.version = in.readVersion();
+    if (!in.ok()) {
+        result.status = ProjectReadResult::Malformed;
+        return result;
+    }
+    if (!result.version.isAccepted()) {
+        result.status = ProjectReadResult::UnknownVersion;
+        return result;
+    }
+
+    Project read;
+    bool ok = readSection(in, read.charsets) && readSection(in, read.spritesets);
+    if (ok && result.version.hasBlocksets())
+        ok = readSection(in, read.blocksets);
+    ok = ok && readSection(in, read.tilesets) && readSection(in, read.screens);
+    // Nothing follows the last screen; more bytes mean the file is not what it claims.
+    if (!ok || !in.atEnd()) {
+        result.status = ProjectReadResult::Malformed;
+        return result;
+    }
+    project = read;
+    return result;
+}
+
+ProjectReadResult readProjectFile(const QString& path, Project& project)
+{
+    QByteArray bytes;
+    if (!readWholeFile(path, bytes))
+        return {ProjectReadResult::CannotOpen, {}};
+    return parseProject(bytes, project);
+}
+
+QByteArray serializeProject(const Project& project)
+{
+    RecordWriter out;
+    out.writeVersion(FileVersion::current());
+    writeSection(out, project.charsets);
+    writeSection(out, project.spritesets);
+    writeSection(out, project.blocksets);
+    writeSection(out, project.tilesets);
+    writeSection(out, project.screens);
+    return out.bytes();
+}
+
+bool writeProjectFile(const QString& path, const Project& project)
+{
+    return writeFileSafely(path, serializeProject(project));
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QVariantList>
+#include <QWidget>
+
+class QMdiArea;
+
+// Base of every editor window in the main window's multi-document area. An
+// editor works on its own copy of one project item, named by itemData, the
+// list (item node kind, identifier), and hands the copy back to the project
+// when the user saves it.
+class MdiChild : public QWidget {
+    Q_OBJECT
+
+public:
+    MdiChild(int nodeKind, qint32 id, QWidget* parent = nullptr);
+
+    virtual void undo() {}
+    virtual void redo() {}
+    virtual bool canUndo() const { return false; }
+    virtual bool canRedo() const { return false; }
+    // The item was renamed in the project tree.
+    virtual void setName(const QString& name) = 0;
+    // The editor holds changes not yet handed back to the project.
+    virtual bool isModified() const = 0;
+    // Drop cached pictures and redraw, after a dataset it shows changed.
+    virtual void invalidateCache() = 0;
+
+    const QVariantList itemData;
+    bool closing = false;    // the editor accepted its close event
+    bool forceClose = false; // close without asking: its item is being deleted
+
+signals:
+    void titleUpdated();
+    void menuUpdated();
+};
+
+// The editor windows of the area, in creation order, skipping closing ones.
+QList<MdiChild*> editorWindows(const QMdiArea* area);
+// The open editor of the item, or null.
+MdiChild* findEditor(const QMdiArea* area, int nodeKind, qint32 id);
