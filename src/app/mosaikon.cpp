@@ -109,15 +109,20 @@ void Mosaikon::createActions()
     connect(openAct, &QAction::triggered, this, &Mosaikon::open);
 
     // Ctrl+S belongs to the editor windows, where it hands the item back.
+    const QKeySequence saveKey(QStringLiteral("Ctrl+Shift+S"));
     saveAct = makeAction(this, QStringLiteral("&Save project"), QStringLiteral("Save the project"),
                          themedIcon("document-save", "Save_16x.png"));
-    saveAct->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
+    saveAct->setShortcut(saveKey);
     connect(saveAct, &QAction::triggered, this, &Mosaikon::save);
 
+    // Where the desktop's standard Save As key is Ctrl+Shift+S too, two
+    // actions on one key would leave both dead; saving the project keeps it.
+    QList<QKeySequence> saveAsKeys = QKeySequence::keyBindings(QKeySequence::SaveAs);
+    saveAsKeys.removeAll(saveKey);
     saveAsAct = makeAction(this, QStringLiteral("Save project &As..."),
                            QStringLiteral("Save the project under a new name"),
                            themedIcon("document-save-as", "SaveAs_16x.png"));
-    saveAsAct->setShortcuts(QKeySequence::SaveAs);
+    saveAsAct->setShortcuts(saveAsKeys);
     connect(saveAsAct, &QAction::triggered, this, &Mosaikon::saveAs);
 
     exitAct = makeAction(this, QStringLiteral("E&xit"), QStringLiteral("Exit the application"),
