@@ -187,6 +187,17 @@ void ItemCommands::remove(ItemKind kind, qint32 id)
             return;
     }
     project.remove(kind, id);
+    // Editors that draw the removed item now show a reference that resolves
+    // to nothing: tile sets draw character sets, screens draw character
+    // sets, block sets and tile sets.
+    for (MdiChild* editor : editorWindows(editors)) {
+        const int editorKind = editor->itemData.value(0).toInt();
+        const bool drawsIt = editorKind == ScreenNode
+            ? kind == ItemKind::Charset || kind == ItemKind::Blockset || kind == ItemKind::Tileset
+            : editorKind == TilesetNode && kind == ItemKind::Charset;
+        if (drawsIt)
+            editor->invalidateCache();
+    }
     emit projectChanged();
 }
 
