@@ -39,6 +39,10 @@ struct Animation {
     int speed = 50; // frames per second
     QList<AnimationFrame> frames;
 
+    // Milliseconds each frame shows while playing: 20 at 50 frames per
+    // second, 333 at 3. A speed below 1 plays as 1.
+    int frameDuration() const { return 1000 / qMax(1, speed); }
+
     bool operator==(const Animation& other) const
     {
         return speed == other.speed && frames == other.frames;

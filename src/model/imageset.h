@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QColor>
+#include <QImage>
 #include <QMap>
 #include <QSet>
 
@@ -63,6 +64,33 @@ public:
     // The per-image colour of a slot: its colour-RAM or sprite colour, or a
     // block's foreground; 15 where none was set.
     int imageColor(int index) const { return imageColors.value(index, 15); }
+
+    // The slot's bitmap, or an empty image for an empty slot.
+    ImageData image(int index) const { return images.value(index); }
+    // The slot whose bitmap a slot shows: in extended background colour mode
+    // the two top bits of a character code pick the background, so the 256
+    // characters share the 64 patterns of slots 0-63.
+    int patternSlot(int index) const;
+    // The bitmap a slot shows, after the pattern mapping.
+    ImageData displayedImage(int index) const { return image(patternSlot(index)); }
+    bool isMultiColorImage(int index) const;
+    // The four palette indexes of the codes of a slot before the image colour
+    // is applied: background, multicolour 1 and 2, and background 3.
+    std::array<int, 4> colorsFor(int index) const;
+    // A block's own screen colours, or 6, 1, 2 where it has none.
+    BlockColors blockColorsOf(int index) const { return blockColors.value(index); }
+    // A block's screen colours, created from the set's colours when missing.
+    BlockColors& ensureBlockColors(int index);
+
+    // Renders one image as an 8-bit indexed picture of its size with a
+    // four-entry colour table, entry c holding the colour of pixel code c for
+    // the kind. A multicolour pixel covers two picture pixels. With
+    // transparent set, code 0 is fully transparent (for drawing over other
+    // pictures).
+    static QImage toImage(const ImageData& image, const std::array<int, 4>& colors, int imageColor,
+                          bool multiColor, bool transparent, int type);
+    // toImage of the bitmap a slot shows, in its own colours.
+    QImage toImage(int index, bool transparent = false) const;
     bool operator!=(const Imageset& other) const { return !(*this == other); }
 
     Animationset animations;

@@ -26,6 +26,21 @@ void writeCells(RecordWriter& out, const QMap<CellPos, int>& cells)
 }
 }
 
+void Screen::remapCells(const QMap<int, int>& oldToNew, bool keepUnmapped)
+{
+    for (auto it = cellIndexes.begin(); it != cellIndexes.end();) {
+        const auto mapped = oldToNew.constFind(it.value());
+        if (mapped != oldToNew.cend()) {
+            it.value() = mapped.value();
+            ++it;
+        } else if (keepUnmapped) {
+            ++it;
+        } else {
+            it = cellIndexes.erase(it);
+        }
+    }
+}
+
 bool Screen::operator==(const Screen& other) const
 {
     return sameHead(other) && sourceRef == other.sourceRef && cellIndexes == other.cellIndexes

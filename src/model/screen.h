@@ -33,6 +33,11 @@ public:
     bool operator==(const Screen& other) const;
     bool operator!=(const Screen& other) const { return !(*this == other); }
 
+    // Renumbers the cells after images or tiles moved: a cell whose index is
+    // a key of oldToNew takes the mapped index; any other cell stays as it is
+    // when keepUnmapped is set and is emptied otherwise (its colour stays).
+    void remapCells(const QMap<int, int>& oldToNew, bool keepUnmapped);
+
     qint32 sourceRef = SourceRef::none;
     QMap<CellPos, int> cellIndexes; // image or tile index of every used cell
     QMap<CellPos, int> cellColors;  // foreground colour of character and block cells

@@ -34,6 +34,14 @@ Tile::Tile(int width, int height)
 {
 }
 
+Tile& Tileset::tileAt(int index)
+{
+    auto it = tiles.find(index);
+    if (it == tiles.end())
+        it = tiles.insert(index, newTile());
+    return *it;
+}
+
 bool Tileset::operator==(const Tileset& other) const
 {
     return sameHead(other) && imagesetId == other.imagesetId

@@ -41,6 +41,11 @@ public:
     bool operator==(const Tileset& other) const;
     bool operator!=(const Tileset& other) const { return !(*this == other); }
 
+    // A tile of the set's size with every cell empty.
+    Tile newTile() const { return Tile(tileWidth, tileHeight); }
+    // The tile at the index, created empty when missing.
+    Tile& tileAt(int index);
+
     qint32 imagesetId = -1;
     bool imagesetIsCharset = true;
     QMap<int, Tile> tiles;
