@@ -1,0 +1,12 @@
+#pragma once
+
+#include "model/project.h"
+#include "model/recordio.h"
+
+#include <QByteArray>
+
+// The whole project as one JSON object, every field of every item under its
+// own name, maps as arrays of [key..., value] in ascending key order. The
+// same project always gives the same text, one item per line, so that
+// projects can be compared in version control.
+QByteArray projectJson(const Project& project, const FileVersion& version);

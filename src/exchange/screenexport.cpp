@@ -1,0 +1,118 @@
+#include "exchange/screenexport.h"
+
+#include "exchange/rle.h"
+#include "exchange/textformat.h"
+
+QList<CellPos> allExportCells(const Screen& screen)
+{
+    QList<CellPos> cells;
+    for (int y = 0; y < screen.height; ++y) {
+        for (int x = 0; x < screen.width; ++x)
+            cells.append(CellPos {x, y});
+    }
+    return cells;
+}
+
+QList<ExportSection> screenSections(const Screen& screen, const QList<CellPos>& cells, const ExportDataOptions& options)
+{
+    const TextFormat format(options);
+    const QString label = TextFormat::labelName(screen.name);
+    const bool comments = options.includeComments;
+    const bool rle = options.compressRLE;
+    QList<ExportSection> sections;
+
+    // 0 for a character set, 1 for a block set, 2 for a tile set (and for none).
+    int sourceType = 2;
+    if (screen.sourceRef != SourceRef::none) {
+        if (screen.sourceRef & SourceRef::charsetBit)
+            sourceType = 0;
+        else if (screen.sourceRef & SourceRef::blocksetBit)
+            sourceType = 1;
+    }
+    const QString referenceHeader = comments
+        ? format.comment(QStringLiteral(" (dataset_id, dataset_type), where dataset_type = 0 for charset, "
+                                        "1 for blockset and 2 for tileset"))
+        : QString();
+    QByteArray reference;
+    reference += char(screen.sourceRef & 0xFF);
+    reference += char(sourceType);
+    sections.append({referenceHeader, label + QStringLiteral("_dataset_id"), reference});
+    sections.append({QString(), label + QStringLiteral("_width"), littleEndianWord(screen.width)});
+    sections.append({QString(), label + QStringLiteral("_height"), littleEndianWord(screen.height)});
+    sections.append({QString(), label + QStringLiteral("_num_cells"), littleEndianWord(cells.size())});
+
+    bool missing = screen.cellIndexes.isEmpty();
+    int largest = 0;
+    for (const CellPos& cell : cells) {
+        const auto index = screen.cellIndexes.constFind(cell);
+        if (index == screen.cellIndexes.cend())
+            missing = true;
+        else
+            largest = qMax(largest, *index);
+    }
+    // A missing cell is written as the largest value of the entry width, so
+    // that value must stay free.
+    const bool wide = !screen.cellIndexes.isEmpty() && largest > (missing ? 254 : 255);
+    const int noCell = wide ? 0xFFFF : 0xFF;
+
+    QByteArray data;
+    for (const CellPos& cell : cells) {
+        const int index = screen.cellIndexes.value(cell, noCell);
+        data += wide ? littleEndianWord(index) : QByteArray(1, char(index & 0xFF));
+    }
+    if (rle)
+        data = wide ? Rle::encode16(data) : Rle::encode8(data);
+
+    QString header;
+    if (comments) {
+        header += format.comment(
+            QStringLiteral(" %1 bits per entry%2")
+                .arg(wide ? 16 : 8)
+                .arg(missing ? QStringLiteral(", %1 = no cell").arg(format.commentValue(noCell)) : QString()));
+        if (rle) {
+            header += format.comment(
+                QStringLiteral(" RLE compressed as a sequence of 2 or 1 %1 depending on the following rule:")
+                    .arg(wide ? QStringLiteral("word(s)") : QStringLiteral("byte(s)")));
+            header += format.comment(QStringLiteral("    value | %1          if (n.repetition == 1) and (value < %2)")
+                                         .arg(wide ? QStringLiteral("32768") : QStringLiteral("128  "))
+                                         .arg(wide ? 32768 : 128));
+            header += format.comment(QStringLiteral("   (n.repetition, value)   otherwise"));
+        }
+        header += format.comment(QStringLiteral(" Total bytes: %1").arg(data.size()));
+        header += QLatin1Char('\n');
+    }
+    sections.append({header, label + QStringLiteral("_data"), data});
+
+    // Only cells of a character or block set have colours of their own.
+    if (screen.sourceRef == SourceRef::none || !(screen.sourceRef & (SourceRef::charsetBit | SourceRef::blocksetBit)))
+        return sections;
+
+    QByteArray colors;
+    for (const CellPos& cell : cells)
+        colors += char(screen.cellColors.value(cell, 255) & 0xFF);
+    if (rle)
+        colors = Rle::encode8(colors);
+
+    QString colorHeader;
+    if (comments) {
+        colorHeader += format.comment(
+            QStringLiteral(" 8 bits per entry%1")
+                .arg(missing ? QStringLiteral(", %1 = no cell").arg(format.commentValue(255)) : QString()));
+        if (rle) {
+            colorHeader += format.comment(
+                QStringLiteral(" RLE compressed as a sequence of 2 or 1 byte(s) depending on the following rule:"));
+            colorHeader +=
+                format.comment(QStringLiteral("    value | 128            if (n.repetition == 1) and (value < 128)"));
+            colorHeader += format.comment(QStringLiteral("   (n.repetition, value)   otherwise"));
+        }
+        colorHeader += format.comment(QStringLiteral(" Total bytes: %1").arg(colors.size()));
+        colorHeader += QLatin1Char('\n');
+    }
+    sections.append({colorHeader, label + QStringLiteral("_color"), colors});
+    return sections;
+}
+
+QString exportScreenText(const Screen& screen, const QList<CellPos>& cells, const ExportDataOptions& options)
+{
+    return TextFormat(options).text(screenSections(screen, cells, options));
+}

@@ -1,0 +1,151 @@
+#include "exchange/tilesetexchange.h"
+
+#include "exchange/importparser.h"
+#include "exchange/textformat.h"
+
+QList<int> allExportTiles(const Tileset& tileset)
+{
+    QList<int> tiles;
+    const int count = tileset.gridSizeX * tileset.gridSizeY;
+    for (int tile = 0; tile < count; ++tile)
+        tiles.append(tile);
+    return tiles;
+}
+
+QList<ExportSection> tilesetSections(const Tileset& tileset, const QList<int>& tiles, const ExportDataOptions& options)
+{
+    QList<ExportSection> sections;
+    const QString label = TextFormat::labelName(tileset.name);
+    const int cellsPerTile = tileset.tileWidth * tileset.tileHeight;
+
+    QByteArray reference;
+    reference += char(tileset.imagesetId & 0xFF);
+    reference += char(tileset.imagesetIsCharset ? 1 : 0);
+    sections.append({QString(), label + QStringLiteral("_imageset_id"), reference});
+
+    if (options.includeData || options.includeColors) {
+        sections.append({QString(), label + QStringLiteral("_num_tiles"), littleEndianWord(tiles.size())});
+        QByteArray size;
+        size += char(tileset.tileWidth & 0xFF);
+        size += char(tileset.tileHeight & 0xFF);
+        sections.append({QString(), label + QStringLiteral("_size"), size});
+    }
+
+    if (options.includeData) {
+        bool wide = false;
+        for (int index : tiles) {
+            const auto tile = tileset.tiles.constFind(index);
+            if (tile == tileset.tiles.cend())
+                continue;
+            for (int i = 0; i < tile->width * tile->height; ++i)
+                wide = wide || tile->indexes.value(i) > 255;
+        }
+        sections.append({QString(), label + QStringLiteral("_is_16bit"), QByteArray(1, char(wide ? 1 : 0))});
+
+        QByteArray data;
+        for (int index : tiles) {
+            const auto tile = tileset.tiles.constFind(index);
+            const bool exists = tile != tileset.tiles.cend();
+            const int cells = exists ? tile->width * tile->height : cellsPerTile;
+            for (int i = 0; i < cells; ++i) {
+                const int value = exists ? tile->indexes.value(i) : 0;
+                data += wide ? littleEndianWord(value) : QByteArray(1, char(value & 0xFF));
+            }
+        }
+        sections.append({QString(), label + QStringLiteral("_data"), data});
+    }
+
+    if (options.includeColors) {
+        QByteArray colors;
+        for (int index : tiles) {
+            const auto tile = tileset.tiles.constFind(index);
+            if (tile == tileset.tiles.cend()) {
+                colors += QByteArray(cellsPerTile, char(0xFF));
+                continue;
+            }
+            // An empty cell (-1) becomes 255.
+            for (int color : tile->colors)
+                colors += char(color & 0xFF);
+        }
+        sections.append({QString(), label + QStringLiteral("_colors"), colors});
+    }
+    return sections;
+}
+
+QString exportTilesetText(const Tileset& tileset, const QList<int>& tiles, const ExportDataOptions& options)
+{
+    return TextFormat(options).text(tilesetSections(tileset, tiles, options));
+}
+
+TilesetImport parseTilesetImport(const QString& text)
+{
+    static const QStringList keys {QStringLiteral("imageset_id"), QStringLiteral("num_tiles"),
+                                   QStringLiteral("size"),        QStringLiteral("is_16bit"),
+                                   QStringLiteral("data"),        QStringLiteral("colors")};
+    const QVector<QList<int>> sections = parseExportedSections(text, keys);
+    TilesetImport import;
+    import.reference = sections[0];
+    import.count = sections[1];
+    import.size = sections[2];
+    import.wide = sections[3];
+    import.data = sections[4];
+    import.colors = sections[5];
+    return import;
+}
+
+TilesetImport::Problem TilesetImport::check(const Tileset& tileset) const
+{
+    if (count.isEmpty() || size.isEmpty() || wide.isEmpty() || (data.isEmpty() && colors.isEmpty()))
+        return MissingRequiredInfo;
+    if (count.value(0) + 256 * count.value(1) == 0)
+        return NothingToImport;
+    if (size.value(0) != tileset.tileWidth || size.value(1) != tileset.tileHeight)
+        return SizeDiffers;
+    return None;
+}
+
+QString TilesetImport::message(Problem problem) const
+{
+    switch (problem) {
+    case None:
+        break;
+    case MissingRequiredInfo:
+        return QStringLiteral("Missing required info!");
+    case NothingToImport:
+        return QStringLiteral("Nothing to import!");
+    case SizeDiffers:
+        return QStringLiteral("Cannot import because the size (%1x%2) is different!")
+            .arg(size.value(0))
+            .arg(size.value(1));
+    }
+    return {};
+}
+
+void applyTilesetImport(Tileset& tileset, const QList<int>& targets, const TilesetImport& import)
+{
+    QList<int> cells;
+    if (import.wide.value(0) != 0) {
+        // A last value without its high byte is left out.
+        for (int i = 0; i + 1 < import.data.size(); i += 2)
+            cells.append(import.data.at(i) + 256 * import.data.at(i + 1));
+    } else {
+        cells = import.data;
+    }
+
+    const int tileCount = import.count.value(0) + 256 * import.count.value(1);
+    const int cellsPerTile = tileset.tileWidth * tileset.tileHeight;
+    for (int t = 0; t < tileCount && t < targets.size(); ++t) {
+        Tile& tile = tileset.tileAt(targets.at(t));
+        const int offset = t * cellsPerTile;
+        if (cells.size() >= offset + cellsPerTile) {
+            for (int i = 0; i < cellsPerTile; ++i)
+                tile.indexes[i] = cells.at(offset + i);
+        }
+        if (import.colors.size() >= offset + cellsPerTile) {
+            for (int i = 0; i < cellsPerTile; ++i) {
+                const int color = import.colors.at(offset + i);
+                tile.colors[i] = color == 255 ? Tile::emptyColor : color;
+            }
+        }
+    }
+}
