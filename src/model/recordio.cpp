@@ -146,7 +146,11 @@ bool writeFileSafely(const QString& path, const QByteArray& bytes)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (file.write(bytes) != bytes.size()) {
+    // Small writes only fill the buffer; flush here so that a failure to write
+    // them (disk full, file size limit) cancels the save. QSaveFile::commit()
+    // does not notice an error of its own final flush and would replace the
+    // previous file with a truncated one.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }
