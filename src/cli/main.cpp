@@ -15,9 +15,12 @@
 #include <QBuffer>
 #include <QImageWriter>
 #include <QMap>
+#include <QSaveFile>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace {
 enum ExitCode { Success = 0, BadInput = 1, BadUsage = 2 };
@@ -360,12 +363,23 @@ int binaryCommand(const Arguments& arguments)
 
     if (!QDir().mkpath(directory))
         throw Failure(BadInput, QStringLiteral("%1: cannot create the directory").arg(directory));
+    // Every file is written to its temporary file first, and the files replace
+    // their targets only when all were written: a file that cannot be written
+    // leaves every other file as it was. Uncommitted temporary files are
+    // removed when they are destroyed.
+    std::vector<std::unique_ptr<QSaveFile>> files;
     for (const ExportSection& section : sections) {
         if (section.label.isEmpty())
             continue;
         const QString path = QDir(directory).filePath(section.label + QStringLiteral(".bin"));
-        if (!writeFileSafely(path, section.bytes))
+        files.push_back(std::make_unique<QSaveFile>(path));
+        QSaveFile& file = *files.back();
+        if (!file.open(QIODevice::WriteOnly) || file.write(section.bytes) != section.bytes.size() || !file.flush())
             throw Failure(BadInput, QStringLiteral("%1: cannot write the file").arg(path));
+    }
+    for (const auto& file : files) {
+        if (!file->commit())
+            throw Failure(BadInput, QStringLiteral("%1: cannot write the file").arg(file->fileName()));
     }
     return Success;
 }
@@ -426,9 +440,13 @@ int upgradeCommand(const Arguments& arguments)
 
 int run(const QStringList& words)
 {
-    if (words.isEmpty() || words.first() == QLatin1String("--help") || words.first() == QLatin1String("-h")) {
-        print(words.isEmpty() ? stderr : stdout, usageText);
-        return words.isEmpty() ? BadUsage : Success;
+    // Without a command it is a usage error, reported like every other error
+    // as one line; the usage text itself is what --help asks for.
+    if (words.isEmpty())
+        throw Failure(BadUsage, QStringLiteral("no command given (see mosaikon-cli --help)"));
+    if (words.first() == QLatin1String("--help") || words.first() == QLatin1String("-h")) {
+        print(stdout, usageText);
+        return Success;
     }
     const QString command = words.first();
     if (!commandHelp().contains(command))
