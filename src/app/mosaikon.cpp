@@ -3,6 +3,7 @@
 #include "app/recentfiles.h"
 #include "dialogs/prompt.h"
 #include "dialogs/vicIIcalculator.h"
+#include "editors/imageset/imageseteditor.h"
 #include "model/charrom.h"
 #include "model/palette.h"
 #include "model/projectfile.h"
@@ -240,6 +241,7 @@ void Mosaikon::createTree()
 {
     tree = new ProjectTree;
     connect(tree, &QWidget::customContextMenuRequested, this, &Mosaikon::customMenuRequested);
+    connect(tree, &QTreeWidget::itemDoubleClicked, this, &Mosaikon::itemDoubleClicked);
 }
 
 bool Mosaikon::isUnsaved() const
@@ -286,6 +288,84 @@ void Mosaikon::projectChanged()
     rebuildTreeWidgetNodes();
     modified = true;
     updateTitle();
+}
+
+void Mosaikon::itemDoubleClicked(QTreeWidgetItem* item, int /*column*/)
+{
+    const int nodeKind = ProjectTree::nodeKindOf(item);
+    if (isItemNode(nodeKind))
+        openEditor(nodeKind, ProjectTree::idOf(item), true, false);
+}
+
+MdiChild* Mosaikon::openEditor(int nodeKind, qint32 id, bool activate, bool minimized)
+{
+    const ItemKind kind = itemKindOf(nodeKind);
+    const QSharedPointer<Dataset> dataset = project.find(kind, id);
+    if (!dataset)
+        return nullptr;
+    if (MdiChild* editor = findEditor(mdiArea, nodeKind, id)) {
+        if (activate) {
+            auto* window = qobject_cast<QMdiSubWindow*>(editor->parentWidget());
+            if (window && window->isMinimized())
+                window->showNormal();
+            mdiArea->setActiveSubWindow(window);
+        }
+        return editor;
+    }
+
+    MdiChild* editor = nullptr;
+    switch (kind) {
+    case ItemKind::Charset:
+    case ItemKind::Spriteset:
+    case ItemKind::Blockset: {
+        auto* imagesetEditor = new ImagesetEditor(*dataset.staticCast<Imageset>(), nodeKind);
+        void (Mosaikon::*store)(const Imageset&) = kind == ItemKind::Charset ? &Mosaikon::saveCharset
+            : kind == ItemKind::Spriteset                                  ? &Mosaikon::saveSpriteset
+                                                                           : &Mosaikon::saveBlockset;
+        connect(imagesetEditor, QOverload<const Imageset&>::of(&ImagesetEditor::save), this, store);
+        connect(imagesetEditor, &ImagesetEditor::requestFullUpdate, this, &Mosaikon::fullUpdate);
+        editor = imagesetEditor;
+        break;
+    }
+    case ItemKind::Tileset:
+    case ItemKind::Screen:
+        return nullptr;
+    }
+    connect(editor, &MdiChild::titleUpdated, this, &Mosaikon::rebuildTreeWidgetNodes);
+    connect(editor, &MdiChild::menuUpdated, this, &Mosaikon::updateMenus);
+
+    QMdiSubWindow* window = mdiArea->addSubWindow(editor);
+    window->setWindowIcon(QIcon(QStringLiteral(":/Mosaikon/Icons/TopLeftOf2Rows2Columns_16x.png")));
+    if (minimized)
+        window->showMinimized();
+    else
+        window->showMaximized();
+    return editor;
+}
+
+void Mosaikon::storeImageset(ItemKind kind, const Imageset& set)
+{
+    const auto stored = project.find(kind, set.id).staticCast<Imageset>();
+    if (!stored)
+        return;
+    *stored = set;
+    modified = true;
+    updateTitle();
+}
+
+void Mosaikon::saveCharset(const Imageset& charset)
+{
+    storeImageset(ItemKind::Charset, charset);
+}
+
+void Mosaikon::saveSpriteset(const Imageset& spriteset)
+{
+    storeImageset(ItemKind::Spriteset, spriteset);
+}
+
+void Mosaikon::saveBlockset(const Imageset& blockset)
+{
+    storeImageset(ItemKind::Blockset, blockset);
 }
 
 void Mosaikon::customMenuRequested(const QPoint& pos)
@@ -385,6 +465,9 @@ bool Mosaikon::readProject(const QString& fileName)
 
 bool Mosaikon::writeProject(const QString& fileName)
 {
+    // Unsaved editor changes and the editors' view settings go into the file.
+    for (MdiChild* editor : editorWindows(mdiArea))
+        editor->handBack();
     if (!writeProjectFile(fileName, project)) {
         Prompt::critical(this, errorTitle, QStringLiteral("Unable to save the file '%1'!").arg(fileName));
         return false;

@@ -36,8 +36,17 @@ public:
     // Writes the project; on failure the user is told and nothing changes.
     bool writeProject(const QString& fileName);
 
+    // Opens the item's editor, or finds the one already open: with activate
+    // it becomes the active window (restored when minimized); a new editor
+    // starts minimized when asked.
+    MdiChild* openEditor(int nodeKind, qint32 id, bool activate, bool minimized);
+
 public slots:
     void customMenuRequested(const QPoint& pos);
+    void itemDoubleClicked(QTreeWidgetItem* item, int column);
+    void saveCharset(const Imageset& charset);
+    void saveSpriteset(const Imageset& spriteset);
+    void saveBlockset(const Imageset& blockset);
     bool newProject();
     bool open();
     bool save();
@@ -76,6 +85,8 @@ private:
     // Lays the editor windows side by side (horizontal) or stacked.
     void tileInLine(bool horizontal);
     MdiChild* activeEditor() const;
+    // Stores an editor's hand-back into the project's dataset of that kind.
+    void storeImageset(ItemKind kind, const Imageset& set);
 
     Project project;
     QString path;

@@ -61,6 +61,9 @@ public:
     void save(RecordWriter& out) const override;
     bool operator==(const Imageset& other) const;
 
+    // "Char", "Sprite" or "Block": how the program names one image of a kind.
+    static QString kindWord(int type);
+
     // The per-image colour of a slot: its colour-RAM or sprite colour, or a
     // block's foreground; 15 where none was set.
     int imageColor(int index) const { return imageColors.value(index, 15); }

@@ -3,6 +3,18 @@
 #include "model/imageset.h"
 #include "model/palette.h"
 
+QString Imageset::kindWord(int type)
+{
+    switch (type) {
+    case Spriteset:
+        return QStringLiteral("Sprite");
+    case Blockset:
+        return QStringLiteral("Block");
+    default:
+        return QStringLiteral("Char");
+    }
+}
+
 int Imageset::patternSlot(int index) const
 {
     return type == Charset && mode == ECM ? index & 63 : index;

@@ -25,6 +25,9 @@ public:
     virtual bool isModified() const = 0;
     // Drop cached pictures and redraw, after a dataset it shows changed.
     virtual void invalidateCache() = 0;
+    // Hands the current state to the project, as the editor's save command
+    // does (before the project is written).
+    virtual void handBack() = 0;
 
     const QVariantList itemData;
     bool closing = false;    // the editor accepted its close event

@@ -17,6 +17,7 @@ struct FakeEditorLog {
     int undoCalls = 0;
     int redoCalls = 0;
     int invalidateCalls = 0;
+    int handBacks = 0; // states handed to the project
     QStringList names; // every setName
 };
 
@@ -39,6 +40,12 @@ public:
     void setName(const QString& name) override { log->names.append(name); }
     bool isModified() const override { return modified; }
     void invalidateCache() override { ++log->invalidateCalls; }
+    // Like a real editor's save: the project gets the state, the editor is saved.
+    void handBack() override
+    {
+        ++log->handBacks;
+        modified = false;
+    }
 
     bool modified = false;
     bool undoAvailable = false;

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QLine>
+#include <QRegion>
+#include <QVector>
+
+// The boundary of a region made of unit squares: every edge between a square
+// inside the region and one outside it, merged into maximal straight
+// segments. Holes get their own outlines, so a ring yields an outer and an
+// inner outline. Horizontal segments come first, sorted by y then x, then
+// vertical ones, sorted by x then y; each segment runs from its smaller to
+// its larger coordinate. Runs in O(n log n) for a region of n rectangles.
+QVector<QLine> regionOutline(const QRegion& region);

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "model/imageset.h"
+
+#include <QWidget>
+
+class QButtonGroup;
+class QLabel;
+class QRadioButton;
+class PaletteComboBox;
+
+// The colours of an image set and the pixel codes the mouse buttons draw
+// with: one row per colour source (background, multicolour 1 and 2,
+// foreground, and the fourth background of extended background colour mode),
+// each with a palette choice and a radio button for the left and the right
+// mouse button, plus the mode buttons. The button ids are the pixel codes.
+class ColorPanel : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ColorPanel(int setType, QWidget* parent = nullptr);
+
+    // Shows the set's colours and mode as they apply to the selected slots
+    // (the first of them for per-slot colours).
+    void showSet(const Imageset& set, const QList<int>& selection);
+
+    // The pixel codes the left and right mouse buttons draw with.
+    int leftCode() const;
+    int rightCode() const;
+
+signals:
+    void multiColor00Chosen(int colorIndex);
+    void multiColor01Chosen(int colorIndex);
+    void multiColor10Chosen(int colorIndex);
+    void bckgnd3Chosen(int colorIndex);
+    void imageColorChosen(int colorIndex);
+    // The mode buttons: SCM ("Mono"), MCM ("Multi") or ECM.
+    void modeChosen(int mode);
+
+private:
+    void setDrawingChoice(bool multiColor);
+
+    const int setType;
+    QButtonGroup* buttonGroupLeft;
+    QButtonGroup* buttonGroupRight;
+    QList<QLabel*> rowLabels;
+    PaletteComboBox* cbxCol00;
+    PaletteComboBox* cbxCol01;
+    PaletteComboBox* cbxCol10;
+    PaletteComboBox* cbxCol11;
+    PaletteComboBox* cbxBckgnd3;
+    QRadioButton* radioLBckgnd3;
+    QRadioButton* radioRBckgnd3;
+    QLabel* labelBckgnd3;
+    QRadioButton* radioSCM;
+    QRadioButton* radioMCM;
+    QRadioButton* radioECM;
+};

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "model/history.h"
+#include "model/imageset.h"
+#include "project/mdichild.h"
+
+class ColorPanel;
+class ImageListPane;
+class QMenu;
+
+// The window in which one character, sprite or block set is edited. It works
+// on its own history of copies of the set and hands the current copy back to
+// the project when saved.
+class ImagesetEditor : public MdiChild {
+    Q_OBJECT
+
+public:
+    ImagesetEditor(const Imageset& set, int nodeKind, QWidget* parent = nullptr);
+
+    const Imageset& current() const { return history.current(); }
+
+    void undo() override;
+    void redo() override;
+    bool canUndo() const override { return history.canUndo(); }
+    bool canRedo() const override { return history.canRedo(); }
+    void setName(const QString& name) override;
+    bool isModified() const override { return history.isModified(); }
+    void invalidateCache() override;
+    void handBack() override { save(); }
+
+    // The context menu of the image list for the slot under the mouse (-1
+    // for none); the caller owns it.
+    QMenu* imageListMenu(int hoverSlot);
+
+    ImageListPane* imageList() const { return imageListPane; }
+    ColorPanel* colorPanel() const { return colors; }
+
+signals:
+    void save(const Imageset& imageset);
+    void imagesSelectionChanged();
+    void imagesetUpdated();
+    void editorClosed();
+    void requestFullUpdate();
+
+public slots:
+    void save();
+    void gridSelectorResized();
+    void modeRadioClicked(int mode);
+    void setMultiColor00(int colorIndex);
+    void setMultiColor01(int colorIndex);
+    void setMultiColor10(int colorIndex);
+    void setBckgnd3(int colorIndex);
+    void setImageColor(int colorIndex);
+    void updateTitle();
+    void imagesSelectionUpdated();
+    void clearSlots(const QList<int>& slotList);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // Records an undo step before a change to the set.
+    void recordStep();
+    // Shows the current state everywhere after it changed.
+    void setChanged();
+    void refreshAll();
+
+    History<Imageset> history;
+    ImageListPane* imageListPane;
+    ColorPanel* colors;
+};
