@@ -21,7 +21,7 @@ ImagesetEditor::ImagesetEditor(const Imageset& set, int nodeKind, QWidget* paren
     , imageListPane(new ImageListPane(set.type))
     , colors(new ColorPanel(set.type))
 {
-    auto* listGroup = new QGroupBox(set.type == Imageset::Spriteset ? QStringLiteral("Sprites") : QStringLiteral("Chars"));
+    auto* listGroup = new QGroupBox(Imageset::kindWord(set.type) + QLatin1Char('s'));
     auto* listLayout = new QVBoxLayout(listGroup);
     listLayout->addWidget(imageListPane);
     auto* colorGroup = new QGroupBox(QStringLiteral("Colors"));
