@@ -1,5 +1,6 @@
 #include "app/mosaikon.h"
 
+#include "app/lutstartup.h"
 #include "app/recentfiles.h"
 #include "dialogs/prompt.h"
 #include "dialogs/vicIIcalculator.h"
@@ -95,6 +96,7 @@ Mosaikon::Mosaikon(QWidget* parent)
     updateTitle();
 
     CharRom::setCurrent(CharRom::loadFile(QStringLiteral("char.rom")));
+    LutStartup::prepare(this);
 }
 
 void Mosaikon::createActions()
