@@ -338,10 +338,10 @@ MdiChild* Mosaikon::openEditor(int nodeKind, qint32 id, bool activate, bool mini
 
     QMdiSubWindow* window = mdiArea->addSubWindow(editor);
     window->setWindowIcon(QIcon(QStringLiteral(":/Mosaikon/Icons/TopLeftOf2Rows2Columns_16x.png")));
+    // Maximized, so that it is maximized when restored from minimized.
+    window->showMaximized();
     if (minimized)
         window->showMinimized();
-    else
-        window->showMaximized();
     return editor;
 }
 
@@ -467,10 +467,14 @@ bool Mosaikon::readProject(const QString& fileName)
 
 bool Mosaikon::writeProject(const QString& fileName)
 {
-    // Unsaved editor changes and the editors' view settings go into the file.
-    for (MdiChild* editor : editorWindows(mdiArea))
-        editor->handBack();
-    if (!writeProjectFile(fileName, project)) {
+    // Once the file can be written, unsaved editor changes and the editors'
+    // view settings go into the project and the file.
+    const bool written = writeFileSafely(fileName, [this] {
+        for (MdiChild* editor : editorWindows(mdiArea))
+            editor->handBack();
+        return serializeProject(project);
+    });
+    if (!written) {
         Prompt::critical(this, errorTitle, QStringLiteral("Unable to save the file '%1'!").arg(fileName));
         return false;
     }

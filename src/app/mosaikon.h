@@ -33,7 +33,8 @@ public:
     // Reads a project file into the (already emptied) project; on failure the
     // user is told why and the project stays empty and untitled.
     bool readProject(const QString& fileName);
-    // Writes the project; on failure the user is told and nothing changes.
+    // Writes the project with the open editors' states; when the file cannot
+    // be opened the user is told and nothing changes.
     bool writeProject(const QString& fileName);
 
     // Opens the item's editor, or finds the one already open: with activate

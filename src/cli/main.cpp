@@ -323,8 +323,13 @@ int listCommand(const Arguments& arguments)
     QByteArray out;
     for (ItemKind kind : allItemKinds) {
         for (const QSharedPointer<Dataset>& dataset : loaded.project.datasets(kind)) {
+            // A tab or line break inside a name would break the line format.
+            QString name = dataset->name;
+            name.replace(QLatin1Char('\t'), QLatin1String("\\t"))
+                .replace(QLatin1Char('\n'), QLatin1String("\\n"))
+                .replace(QLatin1Char('\r'), QLatin1String("\\r"));
             out += QStringLiteral("%1\t%2\t%3\t%4\n")
-                       .arg(ItemRef::kindWord(kind), QString::number(dataset->id), dataset->name, summary(kind, *dataset))
+                       .arg(ItemRef::kindWord(kind), QString::number(dataset->id), name, summary(kind, *dataset))
                        .toUtf8();
         }
     }

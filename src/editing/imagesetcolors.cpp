@@ -38,18 +38,17 @@ void ImagesetColors::setBckgnd3(Imageset& set, int colorIndex)
     set.colors[3] = colorIndex;
 }
 
-bool ImagesetColors::setImageColor(Imageset& set, const QList<int>& selected, int colorIndex)
+void ImagesetColors::setImageColor(Imageset& set, const QList<int>& selected, int colorIndex)
 {
     for (int slot : selected)
         set.imageColors.insert(slot, colorIndex);
-    return !selected.isEmpty();
 }
 
-bool ImagesetColors::setMode(Imageset& set, const QList<int>& selected, int mode)
+void ImagesetColors::setMode(Imageset& set, const QList<int>& selected, int mode)
 {
     if (set.type != Imageset::Spriteset) {
         set.mode = mode;
-        return true;
+        return;
     }
     for (int slot : selected) {
         if (mode == Imageset::MCM)
@@ -57,5 +56,4 @@ bool ImagesetColors::setMode(Imageset& set, const QList<int>& selected, int mode
         else
             set.multiColorSprites.remove(slot);
     }
-    return !selected.isEmpty();
 }

@@ -5,8 +5,7 @@
 #include <QList>
 
 // The colour and mode controls of the image-set editor as operations on the
-// set and the slots selected in it. The caller records an undo step first,
-// except where an operation answers false for "nothing to record".
+// set and the slots selected in it.
 namespace ImagesetColors {
 // The background: a mono block set's selected blocks each get their own
 // (their screen colours created from the set's when missing); any other set
@@ -18,19 +17,11 @@ void setMultiColor01(Imageset& set, const QList<int>& selected, int colorIndex);
 void setMultiColor10(Imageset& set, const QList<int>& selected, int colorIndex);
 // Background 3 of extended background colour mode.
 void setBckgnd3(Imageset& set, int colorIndex);
-// The per-image colour of every selected slot; false without a selection.
-bool setImageColor(Imageset& set, const QList<int>& selected, int colorIndex);
-
-// Whether the undo step for the operation is worth recording before it runs.
-inline bool setImageColorRecords(const QList<int>& selected) { return !selected.isEmpty(); }
+// The per-image colour of every selected slot.
+void setImageColor(Imageset& set, const QList<int>& selected, int colorIndex);
 
 // The mode buttons: character and block sets take the mode as a whole;
-// a sprite set makes the selected sprites multicolour (MCM) or mono (SCM)
-// and answers false without a selection. The bitmaps never change: the same
-// bytes are read in the new mode.
-bool setMode(Imageset& set, const QList<int>& selected, int mode);
-inline bool setModeRecords(const Imageset& set, const QList<int>& selected)
-{
-    return set.type != Imageset::Spriteset || !selected.isEmpty();
-}
+// a sprite set makes the selected sprites multicolour (MCM) or mono (SCM).
+// The bitmaps never change: the same bytes are read in the new mode.
+void setMode(Imageset& set, const QList<int>& selected, int mode);
 }

@@ -66,7 +66,10 @@ void SlotSelection::selectAll(int slotCount)
 void SlotSelection::selectNonEmpty(const Imageset& set)
 {
     clear();
-    indexes = set.images.keys();
+    // Images outside a grid made smaller stay in the set but are not listed.
+    const int slotCount = set.selectorGridWidth * set.selectorGridHeight;
+    for (auto it = set.images.cbegin(); it != set.images.cend() && it.key() < slotCount; ++it)
+        indexes.append(it.key());
 }
 
 void SlotSelection::invert(int slotCount)

@@ -10,19 +10,9 @@ namespace {
 constexpr int charsetSlots = 256;
 constexpr int ecmPatterns = 64;
 
-bool isEcm(const Imageset& set)
-{
-    return set.mode == Imageset::ECM;
-}
-
-int reducedSlot(const Imageset& set, int slot)
-{
-    return isEcm(set) ? slot & (ecmPatterns - 1) : slot;
-}
-
 bool holdsImage(const Imageset& set, int slot)
 {
-    return set.images.contains(reducedSlot(set, slot));
+    return set.images.contains(set.patternSlot(slot));
 }
 
 // Collects the sections of a set; counted sections are run-length coded when
@@ -60,7 +50,7 @@ QList<int> allExportSlots(const Imageset& set)
 {
     int count = 0;
     if (set.type == Imageset::Charset)
-        count = isEcm(set) ? ecmPatterns : charsetSlots;
+        count = set.isEcm() ? ecmPatterns : charsetSlots;
     else if (!set.images.isEmpty())
         count = set.images.lastKey() + 1;
     QList<int> slotList;
@@ -88,7 +78,7 @@ QList<ExportSection> imagesetSections(const Imageset& set, const QList<int>& slo
         QByteArray data;
         QSet<int> written;
         for (int listed : slotList) {
-            const int slot = reducedSlot(set, listed);
+            const int slot = set.patternSlot(listed);
             if (written.contains(slot))
                 continue;
             written.insert(slot);
@@ -134,7 +124,7 @@ QList<ExportSection> imagesetSections(const Imageset& set, const QList<int>& slo
                 background += char(set.colors[1]);
                 background += char(set.colors[2]);
             }
-            if (isEcm(set))
+            if (set.isEcm())
                 background += char(set.colors[3]);
             writer.plain(QStringLiteral("_bckgndColors"), background);
         }
@@ -143,7 +133,7 @@ QList<ExportSection> imagesetSections(const Imageset& set, const QList<int>& slo
         for (int slot : listedSlots) {
             // In extended background colour mode the character code's top
             // bits (the background choice) travel in the high nibble.
-            colors += char(set.imageColor(slot) + (isEcm(set) ? ((slot / 64) & 3) * 16 : 0));
+            colors += char(set.imageColor(slot) + (set.isEcm() ? ((slot / 64) & 3) * 16 : 0));
         }
         writer.counted(QStringLiteral("_colors"), colors);
 
@@ -197,7 +187,7 @@ ImagesetImport parseImagesetImport(const QString& text)
 
 bool importTargetsAllowed(const Imageset& set, const QList<int>& targets)
 {
-    if (!isEcm(set))
+    if (!set.isEcm())
         return true;
     return std::all_of(targets.cbegin(), targets.cend(), [](int slot) { return slot < ecmPatterns; });
 }
@@ -231,7 +221,7 @@ QList<int> applyImagesetImport(Imageset& set, const QList<int>& targets, const I
 
     // The high nibble of a colour value names the background of extended
     // background colour mode, that is the quarter of the character codes.
-    const int passes = isEcm(set) ? 4 : 1;
+    const int passes = set.isEcm() ? 4 : 1;
     for (int pass = 0; pass < passes; ++pass) {
         int j = 0;
         for (int value : import.colors) {

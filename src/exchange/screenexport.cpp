@@ -22,13 +22,7 @@ QList<ExportSection> screenSections(const Screen& screen, const QList<CellPos>& 
     QList<ExportSection> sections;
 
     // 0 for a character set, 1 for a block set, 2 for a tile set (and for none).
-    int sourceType = 2;
-    if (screen.sourceRef != SourceRef::none) {
-        if (screen.sourceRef & SourceRef::charsetBit)
-            sourceType = 0;
-        else if (screen.sourceRef & SourceRef::blocksetBit)
-            sourceType = 1;
-    }
+    const int sourceType = SourceRef::isCharset(screen.sourceRef) ? 0 : SourceRef::isBlockset(screen.sourceRef) ? 1 : 2;
     const QString referenceHeader = comments
         ? format.comment(QStringLiteral(" (dataset_id, dataset_type), where dataset_type = 0 for charset, "
                                         "1 for blockset and 2 for tileset"))
@@ -84,7 +78,7 @@ QList<ExportSection> screenSections(const Screen& screen, const QList<CellPos>& 
     sections.append({header, label + QStringLiteral("_data"), data});
 
     // Only cells of a character or block set have colours of their own.
-    if (screen.sourceRef == SourceRef::none || !(screen.sourceRef & (SourceRef::charsetBit | SourceRef::blocksetBit)))
+    if (!SourceRef::isCharset(screen.sourceRef) && !SourceRef::isBlockset(screen.sourceRef))
         return sections;
 
     QByteArray colors;

@@ -41,7 +41,7 @@ public:
     QString comment(const QString& text) const;
 
     bool hex() const { return options.base == QLatin1String("Hex"); }
-    const ExportDataOptions& options;
+    const ExportDataOptions options;
 };
 
 // Two bytes of a 16-bit number, low byte first.

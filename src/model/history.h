@@ -36,6 +36,10 @@ public:
             --savedIndex_;
         }
         entries[currentIndex_ + 1] = entries.at(currentIndex_);
+        // A saved state in the redo branch is gone for good: no later state
+        // can be the saved one.
+        if (savedIndex_ > currentIndex_)
+            savedIndex_ = -1;
         ++currentIndex_;
         for (int i = currentIndex_ + 1; i < capacity; ++i)
             entries[i].reset();

@@ -1,6 +1,7 @@
 #include "model/imageset.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 // Images of the video chip are at most 24 x 21 pixels; anything far beyond
@@ -134,7 +135,27 @@ bool Imageset::load(RecordReader& in)
     pixelsGridColor = readRgb(in);
     imagesGridColor = readRgb(in);
 
+    if (!hasKindShape())
+        in.fail();
     return in.ok() && animations.load(in, version);
+}
+
+bool Imageset::hasKindShape() const
+{
+    // Sprites are 24 x 21 pixels in 63 bytes, characters and blocks 8 x 8 in
+    // 8; every image has the set's size, and only character sets have the
+    // extended background colour mode.
+    const bool sprites = type == Spriteset;
+    const int width = sprites ? 24 : 8;
+    const int height = sprites ? 21 : 8;
+    if (imageWidth != width || imageHeight != height || imageSize != width * height / 8)
+        return false;
+    if (mode == ECM && type != Charset)
+        return false;
+    if (!std::isfinite(selectorZoom))
+        return false;
+    return std::all_of(images.cbegin(), images.cend(),
+                       [width, height](const ImageData& image) { return image.width == width && image.height == height; });
 }
 
 void Imageset::save(RecordWriter& out) const

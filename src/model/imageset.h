@@ -60,6 +60,9 @@ public:
     bool load(RecordReader& in) override;
     void save(RecordWriter& out) const override;
     bool operator==(const Imageset& other) const;
+    // Whether the image size, byte size and mode fit the kind of set, as every
+    // set the program makes does.
+    bool hasKindShape() const;
 
     // "Char", "Sprite" or "Block": how the program names one image of a kind.
     static QString kindWord(int type);
@@ -70,6 +73,8 @@ public:
 
     // The slot's bitmap, or an empty image for an empty slot.
     ImageData image(int index) const { return images.value(index); }
+    // Extended background colour mode, which only character sets have.
+    bool isEcm() const { return type == Charset && mode == ECM; }
     // The slot whose bitmap a slot shows: in extended background colour mode
     // the two top bits of a character code pick the background, so the 256
     // characters share the 64 patterns of slots 0-63.

@@ -17,7 +17,7 @@ QString Imageset::kindWord(int type)
 
 int Imageset::patternSlot(int index) const
 {
-    return type == Charset && mode == ECM ? index & 63 : index;
+    return isEcm() ? index & 63 : index;
 }
 
 bool Imageset::isMultiColorImage(int index) const
@@ -38,7 +38,7 @@ bool Imageset::isMultiColorImage(int index) const
 std::array<int, 4> Imageset::colorsFor(int index) const
 {
     std::array<int, 4> result = colors;
-    if (type == Charset && mode == ECM) {
+    if (isEcm()) {
         result[0] = colors[size_t((index / 64) & 3)];
     } else if (type == Blockset && blockColors.contains(index)) {
         const BlockColors block = blockColors.value(index);

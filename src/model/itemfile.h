@@ -11,7 +11,8 @@ enum class ItemFileResult { Ok, CannotOpen, BadFile };
 bool writeItemFile(const QString& path, const Dataset& dataset);
 
 // Loads the record into the dataset, which keeps its own identifier and name:
-// an imported item is numbered and named by the project it joins. On BadFile
-// (unknown record version, damaged or wrong-kind record) the dataset is in an
-// unspecified state and must be discarded.
+// an imported item is numbered and named by the project it joins. The file
+// does not name its kind; a record of another kind is caught only where its
+// fields do not fit. On BadFile (unknown record version, damaged record, bytes
+// after it) the dataset is in an unspecified state and must be discarded.
 ItemFileResult readItemFile(const QString& path, Dataset& dataset);

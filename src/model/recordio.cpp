@@ -143,9 +143,15 @@ void RecordWriter::writeVersion(const FileVersion& version)
 
 bool writeFileSafely(const QString& path, const QByteArray& bytes)
 {
+    return writeFileSafely(path, [&bytes] { return bytes; });
+}
+
+bool writeFileSafely(const QString& path, const std::function<QByteArray()>& produceBytes)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
+    const QByteArray bytes = produceBytes();
     // Small writes only fill the buffer; flush here so that a failure to write
     // them (disk full, file size limit) cancels the save. QSaveFile::commit()
     // does not notice an error of its own final flush and would replace the

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
+
 // Version triple that heads project files and every dataset record.
 struct FileVersion {
     qint32 major = 0;
@@ -96,5 +98,8 @@ private:
 // Replaces the file at path with bytes through a temporary file, so that a
 // failed write leaves the previous file as it was.
 bool writeFileSafely(const QString& path, const QByteArray& bytes);
+// The same, asking for the bytes only once the file could be opened, so that
+// whatever producing them changes happens only when the file can be written.
+bool writeFileSafely(const QString& path, const std::function<QByteArray()>& produceBytes);
 // The whole content of the file, or false when it cannot be opened or read.
 bool readWholeFile(const QString& path, QByteArray& bytes);

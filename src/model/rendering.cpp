@@ -74,11 +74,11 @@ QImage Rendering::screen(const Screen& screen, const Project& project)
     const qint32 id = SourceRef::idOf(ref);
     QSharedPointer<Imageset> set;
     QSharedPointer<Tileset> tiles;
-    if (ref != SourceRef::none && (ref & SourceRef::charsetBit)) {
+    if (SourceRef::isCharset(ref)) {
         set = project.find(ItemKind::Charset, id).staticCast<Imageset>();
-    } else if (ref != SourceRef::none && (ref & SourceRef::blocksetBit)) {
+    } else if (SourceRef::isBlockset(ref)) {
         set = project.find(ItemKind::Blockset, id).staticCast<Imageset>();
-    } else if (ref != SourceRef::none && (ref & SourceRef::tilesetBit)) {
+    } else if (SourceRef::isTileset(ref)) {
         tiles = project.find(ItemKind::Tileset, id).staticCast<Tileset>();
         if (tiles)
             set = project.find(tiles->imagesetIsCharset ? ItemKind::Charset : ItemKind::Blockset, tiles->imagesetId)

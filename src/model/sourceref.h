@@ -14,4 +14,8 @@ constexpr qint32 idMask = 0xFFFFF;
 
 constexpr qint32 make(qint32 kindBit, qint32 id) { return kindBit | (id & idMask); }
 constexpr qint32 idOf(qint32 ref) { return ref & idMask; }
+// The kind tests; -1 (none) has every bit set and is none of them.
+constexpr bool isCharset(qint32 ref) { return ref != none && (ref & charsetBit); }
+constexpr bool isBlockset(qint32 ref) { return ref != none && (ref & blocksetBit); }
+constexpr bool isTileset(qint32 ref) { return ref != none && (ref & tilesetBit); }
 }

@@ -84,7 +84,7 @@ ScreenStatistics screenStatistics(const Screen& screen)
         stats.sixteenBit = largest > (stats.emptyCells > 0 ? 254 : 255);
     }
 
-    const bool tileScreen = screen.sourceRef != SourceRef::none && (screen.sourceRef & SourceRef::tilesetBit);
+    const bool tileScreen = SourceRef::isTileset(screen.sourceRef);
     const int indexBytes = stats.sixteenBit ? 2 : 1;
     stats.flatMemory = stats.cells * (indexBytes + (tileScreen ? 0 : 1));
 

@@ -1698,16 +1698,20 @@ void TestCli::listEmptyProject()
 void TestCli::listAndDumpNames_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("umlauts") << QString::fromUtf8("Gr\xC3\xBC\xC3\x9F" "e \xC3\x84\xC3\x96\xC3\x9C");
-    QTest::newRow("japanese") << QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E");
-    QTest::newRow("outside the basic plane") << QString::fromUtf8("\xF0\x9F\x8E\xAE \xF0\x9F\x91\xBE");
-    QTest::newRow("quote, backslash, slash") << QStringLiteral("say \"hi\" \\ / end");
-    QTest::newRow("empty") << QString();
+    QTest::addColumn<QString>("listed");
+    QTest::newRow("umlauts") << QString::fromUtf8("Gr\xC3\xBC\xC3\x9F" "e \xC3\x84\xC3\x96\xC3\x9C") << QString::fromUtf8("Gr\xC3\xBC\xC3\x9F" "e \xC3\x84\xC3\x96\xC3\x9C");
+    QTest::newRow("japanese") << QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E") << QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E");
+    QTest::newRow("outside the basic plane") << QString::fromUtf8("\xF0\x9F\x8E\xAE \xF0\x9F\x91\xBE") << QString::fromUtf8("\xF0\x9F\x8E\xAE \xF0\x9F\x91\xBE");
+    QTest::newRow("quote, backslash, slash") << QStringLiteral("say \"hi\" \\ / end") << QStringLiteral("say \"hi\" \\ / end");
+    QTest::newRow("empty") << QString() << QString();
+    // Line breaks and tabs would break the one-line, tab-separated list.
+    QTest::newRow("tab and line breaks") << QStringLiteral("a\tb\nc\rd") << QStringLiteral("a\\tb\\nc\\rd");
 }
 
 void TestCli::listAndDumpNames()
 {
     QFETCH(QString, name);
+    QFETCH(QString, listed);
     Project named;
     named.charsets.append(QSharedPointer<Imageset>::create(0, name, 8, 8, Imageset::Charset));
     auto screen = QSharedPointer<Screen>::create();
@@ -1729,8 +1733,8 @@ void TestCli::listAndDumpNames()
     EXPECT_SUCCESS(run);
     const QStringList lines = QString::fromUtf8(run.out).split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 3);
-    QCOMPARE(lines.at(0).split(QLatin1Char('\t')).value(2), name);
-    QCOMPARE(lines.at(1).split(QLatin1Char('\t')).value(2), name + QStringLiteral(" 2"));
+    QCOMPARE(lines.at(0).split(QLatin1Char('\t')).value(2), listed);
+    QCOMPARE(lines.at(1).split(QLatin1Char('\t')).value(2), listed + QStringLiteral(" 2"));
 }
 
 // ---------------------------------------------------------------------------

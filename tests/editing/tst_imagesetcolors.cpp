@@ -229,9 +229,9 @@ private slots:
         // Slots 1 and 2 hold colours 11 and 4 beforehand.
         Imageset set = makeSet(type, 0, {6, 1, 2, 3}, {2, 7, 8, 9});
         const Imageset before = set;
-        QCOMPARE(ImagesetColors::setImageColorRecords(selected), !selected.isEmpty());
-        const bool changed = ImagesetColors::setImageColor(set, selected, colorIndex);
-        QCOMPARE(changed, !selected.isEmpty());
+        ImagesetColors::setImageColor(set, selected, colorIndex);
+        // Without a selection nothing changes, so the editor records no step.
+        QCOMPARE(set == before, selected.isEmpty());
 
         QMap<int, int> expected = before.imageColors;
         for (int slot : selected)
@@ -275,8 +275,7 @@ private slots:
 
         Imageset set = makeSet(type, from, {6, 1, 2, 3}, {1, 3, 4, 5});
         const Imageset before = set;
-        QVERIFY(ImagesetColors::setModeRecords(set, selected));
-        QVERIFY(ImagesetColors::setMode(set, selected, to));
+        ImagesetColors::setMode(set, selected, to);
         QCOMPARE(set.mode, to);
         QVERIFY(set.multiColorSprites.isEmpty());
         QCOMPARE(set.images, before.images);
@@ -315,8 +314,7 @@ private slots:
             set.multiColorSprites.insert(slot);
         const Imageset before = set;
 
-        QCOMPARE(ImagesetColors::setModeRecords(set, selected), !selected.isEmpty());
-        QCOMPARE(ImagesetColors::setMode(set, selected, mode), !selected.isEmpty());
+        ImagesetColors::setMode(set, selected, mode);
 
         QSet<int> expected;
         for (int slot : multiAfter)

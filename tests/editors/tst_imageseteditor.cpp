@@ -172,6 +172,28 @@ private slots:
         QCOMPARE(multi1->currentIndex(), 1);
     }
 
+    void choicesThatChangeNothingRecordNothing()
+    {
+        auto editor = showEditor(charsetWithImages());
+        // The mode already chosen, a colour the set already has, clearing an empty slot.
+        editor->findChild<QRadioButton*>(QStringLiteral("radioSCM"))->click();
+        editor->setMultiColor01(editor->current().colors[1]);
+        editor->clearSlots({100});
+        QVERIFY(!editor->canUndo());
+        QVERIFY(!editor->isModified());
+    }
+
+    void shrinkingTheGridForgetsAHoverOutsideIt()
+    {
+        Imageset blocks(0, "B", 8, 8, Imageset::Blockset);
+        auto editor = showEditor(blocks);
+        QTest::mouseMove(editor->imageList()->view()->viewport(), slotCentre(*editor, 200));
+        QCOMPARE(editor->imageList()->hoverIndex(), 200);
+        editor->findChild<CustomSpinBox*>(QStringLiteral("spinBoxSelectorGridSizeY"))->setValue(2);
+        QCOMPARE(editor->imageList()->hoverIndex(), -1);
+        QVERIFY(statusText(*editor).startsWith(QStringLiteral("| Block: --- |")));
+    }
+
     void colourPanelFollowsKindAndMode()
     {
         Imageset sprites(0, "S", 24, 21, Imageset::Spriteset);

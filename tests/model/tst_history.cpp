@@ -232,6 +232,34 @@ private slots:
         QVERIFY(!history.canRedo());
     }
 
+    void savedStateLostWithTheRedoBranch_data()
+    {
+        QTest::addColumn<int>("undos");
+        QTest::addColumn<int>("newEdits");
+        QTest::newRow("back to the saved index by new edits") << 2 << 2;
+        QTest::newRow("one new edit") << 1 << 1;
+        QTest::newRow("past the saved index") << 3 << 5;
+    }
+
+    void savedStateLostWithTheRedoBranch()
+    {
+        QFETCH(int, undos);
+        QFETCH(int, newEdits);
+        StateHistory history(State {0, QStringLiteral("s")});
+        for (int i = 1; i <= 5; ++i)
+            edit(history, i);
+        history.markSaved(); // the state with value 5
+        for (int i = 0; i < undos; ++i)
+            QVERIFY(history.undo());
+        for (int i = 0; i < newEdits; ++i) {
+            edit(history, 100 + i);
+            // The saved state was discarded: no state reached now is it.
+            QVERIFY(history.isModified());
+        }
+        while (history.undo())
+            QVERIFY(history.isModified() || history.current().value == 5);
+    }
+
     void pushCopiesTheState_data()
     {
         QTest::addColumn<int>("earlierEdits");

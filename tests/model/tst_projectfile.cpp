@@ -32,6 +32,7 @@ struct Small {
     qint32 slot = 5, width = 8, height = 8, byteCount = 8;
     qint32 colorSlot = 5;
     qint32 mode = 1, type = 0, gridW = 32, gridH = 8;
+    qint32 setW = 8, setH = 8, setSize = 8; // imageWidth, imageHeight, imageSize
     qint32 bgR = 1, bgG = 2, bgB = 3, pxR = 4, pxG = 5, pxB = 6, imR = 7, imG = 8, imB = 9;
     qint32 layer = 2;
     // tile set record
@@ -49,6 +50,8 @@ struct Small {
             {"colorSlot", &Small::colorSlot}, {"mode", &Small::mode},
             {"type", &Small::type},         {"gridW", &Small::gridW},
             {"gridH", &Small::gridH},       {"bgR", &Small::bgR},
+            {"setW", &Small::setW},         {"setH", &Small::setH},
+            {"setSize", &Small::setSize},
             {"bgG", &Small::bgG},           {"bgB", &Small::bgB},
             {"pxR", &Small::pxR},           {"pxG", &Small::pxG},
             {"pxB", &Small::pxB},           {"imR", &Small::imR},
@@ -85,7 +88,7 @@ Bytes smallFile(const Small& s)
     b.i32(s.slot).i32(s.width).i32(s.height);
     b.count("image byte count", s.byteCount).raw(pattern(qMax(0, s.byteCount), 1));
     b.count("image colour count", 1).i32(s.colorSlot).u8(9);
-    b.i32(s.mode).i32(8).i32(8).i32(8);        // mode, imageWidth, imageHeight, imageSize
+    b.i32(s.mode).i32(s.setW).i32(s.setH).i32(s.setSize); // mode, imageWidth, imageHeight, imageSize
     b.i32(11).i32(12).i32(13).i32(14);         // colors 0-3
     b.i32(s.type);
     b.count("charset block colour count", 0);
@@ -1000,7 +1003,10 @@ private slots:
         QFETCH(int, expectedGridHeight);
         Bytes b;
         b.version(0, minor, patch).i32(1).str("x");
-        b.i32(0).i32(0).i32(0).i32(8).i32(8).i32(8).i32(6).i32(1).i32(2).i32(3);
+        // Sprites are 24 x 21 pixels in 63 bytes, the others 8 x 8 in 8.
+        const bool sprites = expectedType == Imageset::Spriteset;
+        b.i32(0).i32(0).i32(0).i32(sprites ? 24 : 8).i32(sprites ? 21 : 8).i32(sprites ? 63 : 8);
+        b.i32(6).i32(1).i32(2).i32(3);
         if (minor < 11)
             b.u8(quint8(flagOrType));
         else
@@ -1258,20 +1264,21 @@ private slots:
         row("width 7", {"width=7"}, false);
         row("width 12", {"width=12"}, false);
         row("width 72", {"width=72"}, false);
-        row("width 16", {"width=16"}, true);
-        row("width 64", {"width=64"}, true);
+        // Every image has the size of its set's images.
+        row("width 16", {"width=16"}, false);
+        row("width 64", {"width=64"}, false);
         // Image height: 1 to 64 rows.
         row("height 0", {"height=0"}, false);
         row("height -1", {"height=-1"}, false);
         row("height 65", {"height=65"}, false);
-        row("height 1", {"height=1", "byteCount=1"}, true);
-        row("height 64", {"height=64"}, true);
+        row("height 1", {"height=1", "byteCount=1"}, false);
+        row("height 64", {"height=64"}, false);
         // Stored byte count: 0 up to bytesPerRow x height.
         row("byte count 9 for 8 bytes", {"byteCount=9"}, false);
         row("byte count 65 for 64", {"width=64", "height=8", "byteCount=65"}, false);
         row("byte count -1", {"byteCount=-1"}, false);
         row("byte count 0", {"byteCount=0"}, true);
-        row("byte count 64 of 64", {"width=64", "height=8", "byteCount=64"}, true);
+        row("byte count 64 of 64 in a wrong-sized image", {"width=64", "height=8", "byteCount=64"}, false);
         // Slot index 0 to 65535.
         row("slot -1", {"slot=-1"}, false);
         row("slot 65536", {"slot=65536"}, false);
@@ -1284,6 +1291,13 @@ private slots:
         row("type -1", {"type=-1"}, false);
         row("type 3", {"type=3"}, false);
         row("type 2", {"type=2"}, true);
+        // The image size, byte size and mode fit the kind of set.
+        row("sprite set of 8 x 8 images", {"type=1"}, false);
+        row("extended colour mode in a block set", {"type=2", "mode=2"}, false);
+        row("character set of 16 x 8", {"setW=16", "width=16", "byteCount=16"}, false);
+        row("character set of 8 x 16", {"setH=16", "height=16", "byteCount=16"}, false);
+        row("image size 9", {"setSize=9"}, false);
+        row("image size 0", {"setSize=0"}, false);
         // Selector grid 1 to 256 each way.
         row("grid width 0", {"gridW=0"}, false);
         row("grid width 257", {"gridW=257"}, false);

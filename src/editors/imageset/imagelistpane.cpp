@@ -18,6 +18,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace {
 QFrame* makeSwatch(const QString& name)
 {
@@ -141,6 +143,8 @@ void ImageListPane::setImageset(const Imageset* newSet)
 {
     set = newSet;
     scene->setImageset(set);
+    if (!set)
+        return;
     {
         const QSignalBlocker blockX(spinBoxSelectorGridSizeX);
         const QSignalBlocker blockY(spinBoxSelectorGridSizeY);
@@ -182,6 +186,8 @@ double ImageListPane::zoom() const
 
 void ImageListPane::setZoom(double zoom)
 {
+    // A zoom from a file is kept to the steps the view offers.
+    zoom = std::isfinite(zoom) ? qBound(1.0, zoom, 32.0) : 1.0;
     imagesGV->setZoom(zoom);
     scene->setZoom(zoom);
     updateStatus();
@@ -195,7 +201,6 @@ bool ImageListPane::gridVisible() const
 void ImageListPane::setGridVisible(bool visible)
 {
     btnSelectorGrid->setChecked(visible);
-    scene->setGridVisible(visible);
 }
 
 QPoint ImageListPane::gridSize() const
@@ -206,7 +211,8 @@ QPoint ImageListPane::gridSize() const
 void ImageListPane::mouseMoveImagesGV(QMouseEvent* event)
 {
     scene->setHoverIndex(scene->slotAt(imagesGV->mapToScene(event->pos())));
-    if ((event->buttons() & Qt::LeftButton) && !currentSelection.isEmpty()
+    // A drag takes the selection along when it starts on a selected slot.
+    if ((event->buttons() & Qt::LeftButton) && pressIndex >= 0 && currentSelection.contains(pressIndex)
         && (event->pos() - pressPos).manhattanLength() >= QApplication::startDragDistance()) {
         startDrag();
         return;
@@ -223,7 +229,11 @@ void ImageListPane::mousePressImagesGV(QMouseEvent* event)
         emit menuRequested(event->globalPos(), slot);
         return;
     }
-    if (event->button() != Qt::LeftButton || slot < 0)
+    if (event->button() != Qt::LeftButton)
+        return;
+    pressIndex = slot;
+    pressPos = event->pos();
+    if (slot < 0)
         return;
 
     SlotSelection selection = currentSelection;
@@ -236,8 +246,6 @@ void ImageListPane::mousePressImagesGV(QMouseEvent* event)
         selection.altClick(slot, spinBoxSelectorGridSizeX->value());
     else
         selection.click(slot);
-    pressIndex = slot;
-    pressPos = event->pos();
     setSelection(selection);
 }
 

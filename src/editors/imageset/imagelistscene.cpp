@@ -26,6 +26,9 @@ void ImageListScene::setImageset(const Imageset* newSet)
         painter.drawRect(0, 0, set->imageWidth - 1, set->imageHeight - 1);
     }
     setSceneRect(0, 0, set->selectorGridWidth * set->imageWidth, set->selectorGridHeight * set->imageHeight);
+    // A smaller grid may have lost the hovered slot.
+    if (hover >= set->selectorGridWidth * set->selectorGridHeight)
+        hover = -1;
     invalidatePictures();
 }
 

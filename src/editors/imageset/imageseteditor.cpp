@@ -15,18 +15,24 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+ImagesetEditor::~ImagesetEditor()
+{
+    // The list keeps a pointer into the history, which goes before the list.
+    imageListPane->setImageset(nullptr);
+}
+
 ImagesetEditor::ImagesetEditor(const Imageset& set, int nodeKind, QWidget* parent)
     : MdiChild(nodeKind, set.id, parent)
     , history(set)
     , imageListPane(new ImageListPane(set.type))
-    , colors(new ColorPanel(set.type))
+    , panel(new ColorPanel(set.type))
 {
     auto* listGroup = new QGroupBox(Imageset::kindWord(set.type) + QLatin1Char('s'));
     auto* listLayout = new QVBoxLayout(listGroup);
     listLayout->addWidget(imageListPane);
     auto* colorGroup = new QGroupBox(QStringLiteral("Colors"));
     auto* colorLayout = new QVBoxLayout(colorGroup);
-    colorLayout->addWidget(colors);
+    colorLayout->addWidget(panel);
 
     auto* splitter = new QSplitter(Qt::Horizontal);
     splitter->addWidget(listGroup);
@@ -47,12 +53,12 @@ ImagesetEditor::ImagesetEditor(const Imageset& set, int nodeKind, QWidget* paren
         menu->exec(position);
         menu->deleteLater();
     });
-    connect(colors, &ColorPanel::modeChosen, this, &ImagesetEditor::modeRadioClicked);
-    connect(colors, &ColorPanel::multiColor00Chosen, this, &ImagesetEditor::setMultiColor00);
-    connect(colors, &ColorPanel::multiColor01Chosen, this, &ImagesetEditor::setMultiColor01);
-    connect(colors, &ColorPanel::multiColor10Chosen, this, &ImagesetEditor::setMultiColor10);
-    connect(colors, &ColorPanel::bckgnd3Chosen, this, &ImagesetEditor::setBckgnd3);
-    connect(colors, &ColorPanel::imageColorChosen, this, &ImagesetEditor::setImageColor);
+    connect(panel, &ColorPanel::modeChosen, this, &ImagesetEditor::modeRadioClicked);
+    connect(panel, &ColorPanel::multiColor00Chosen, this, &ImagesetEditor::setMultiColor00);
+    connect(panel, &ColorPanel::multiColor01Chosen, this, &ImagesetEditor::setMultiColor01);
+    connect(panel, &ColorPanel::multiColor10Chosen, this, &ImagesetEditor::setMultiColor10);
+    connect(panel, &ColorPanel::bckgnd3Chosen, this, &ImagesetEditor::setBckgnd3);
+    connect(panel, &ColorPanel::imageColorChosen, this, &ImagesetEditor::setImageColor);
 
     const auto shortcut = [this](const char* keys, auto slot) {
         auto* key = new QShortcut(QKeySequence(QLatin1String(keys)), this);
@@ -67,21 +73,24 @@ ImagesetEditor::ImagesetEditor(const Imageset& set, int nodeKind, QWidget* paren
     });
     shortcut("Alt+D", [this] { imageListPane->setSelection(SlotSelection()); });
 
-    colors->showSet(current(), {});
+    panel->showSet(current(), {});
     updateTitle();
 }
 
-void ImagesetEditor::recordStep()
+void ImagesetEditor::edit(const std::function<void(Imageset&)>& change)
 {
+    Imageset changed = current();
+    change(changed);
+    if (changed == current()) {
+        // Nothing to undo; the controls still show the set as it is.
+        panel->showSet(current(), imageListPane->selection().indexes);
+        return;
+    }
     history.push();
-    imageListPane->setImageset(&history.current());
-    emit menuUpdated();
-}
-
-void ImagesetEditor::setChanged()
-{
+    history.current() = changed;
     refreshAll();
     updateTitle();
+    emit menuUpdated();
     emit imagesetUpdated();
 }
 
@@ -89,23 +98,23 @@ void ImagesetEditor::refreshAll()
 {
     imageListPane->setImageset(&history.current());
     imageListPane->invalidatePictures();
-    colors->showSet(current(), imageListPane->selection().indexes);
+    panel->showSet(current(), imageListPane->selection().indexes);
 }
 
 void ImagesetEditor::undo()
 {
-    if (!history.undo())
-        return;
-    refreshAll();
-    updateTitle();
-    emit menuUpdated();
-    emit imagesetUpdated();
+    if (history.undo())
+        showHistoryMove();
 }
 
 void ImagesetEditor::redo()
 {
-    if (!history.redo())
-        return;
+    if (history.redo())
+        showHistoryMove();
+}
+
+void ImagesetEditor::showHistoryMove()
+{
     refreshAll();
     updateTitle();
     emit menuUpdated();
@@ -141,17 +150,16 @@ void ImagesetEditor::save()
 
 void ImagesetEditor::imagesSelectionUpdated()
 {
-    colors->showSet(current(), imageListPane->selection().indexes);
+    panel->showSet(current(), imageListPane->selection().indexes);
     emit imagesSelectionChanged();
 }
 
-void ImagesetEditor::gridSelectorResized()
+void ImagesetEditor::gridSelectorResized(int columns, int rows)
 {
     // The list size is a view setting: it changes every state and is no step.
-    const QPoint size = imageListPane->gridSize();
-    history.changeEveryState([size](Imageset& set) {
-        set.selectorGridWidth = size.x();
-        set.selectorGridHeight = size.y();
+    history.changeEveryState([columns, rows](Imageset& set) {
+        set.selectorGridWidth = columns;
+        set.selectorGridHeight = rows;
     });
     imageListPane->setSelection(SlotSelection());
     imageListPane->setImageset(&history.current());
@@ -160,62 +168,41 @@ void ImagesetEditor::gridSelectorResized()
 void ImagesetEditor::modeRadioClicked(int mode)
 {
     const QList<int> selected = imageListPane->selection().indexes;
-    if (!ImagesetColors::setModeRecords(current(), selected)) {
-        colors->showSet(current(), selected);
-        return;
-    }
-    recordStep();
-    ImagesetColors::setMode(history.current(), selected, mode);
-    setChanged();
+    edit([&](Imageset& set) { ImagesetColors::setMode(set, selected, mode); });
 }
 
 void ImagesetEditor::setMultiColor00(int colorIndex)
 {
-    recordStep();
-    ImagesetColors::setMultiColor00(history.current(), imageListPane->selection().indexes, colorIndex);
-    setChanged();
+    const QList<int> selected = imageListPane->selection().indexes;
+    edit([&](Imageset& set) { ImagesetColors::setMultiColor00(set, selected, colorIndex); });
 }
 
 void ImagesetEditor::setMultiColor01(int colorIndex)
 {
-    recordStep();
-    ImagesetColors::setMultiColor01(history.current(), imageListPane->selection().indexes, colorIndex);
-    setChanged();
+    const QList<int> selected = imageListPane->selection().indexes;
+    edit([&](Imageset& set) { ImagesetColors::setMultiColor01(set, selected, colorIndex); });
 }
 
 void ImagesetEditor::setMultiColor10(int colorIndex)
 {
-    recordStep();
-    ImagesetColors::setMultiColor10(history.current(), imageListPane->selection().indexes, colorIndex);
-    setChanged();
+    const QList<int> selected = imageListPane->selection().indexes;
+    edit([&](Imageset& set) { ImagesetColors::setMultiColor10(set, selected, colorIndex); });
 }
 
 void ImagesetEditor::setBckgnd3(int colorIndex)
 {
-    recordStep();
-    ImagesetColors::setBckgnd3(history.current(), colorIndex);
-    setChanged();
+    edit([&](Imageset& set) { ImagesetColors::setBckgnd3(set, colorIndex); });
 }
 
 void ImagesetEditor::setImageColor(int colorIndex)
 {
     const QList<int> selected = imageListPane->selection().indexes;
-    if (!ImagesetColors::setImageColorRecords(selected)) {
-        colors->showSet(current(), selected);
-        return;
-    }
-    recordStep();
-    ImagesetColors::setImageColor(history.current(), selected, colorIndex);
-    setChanged();
+    edit([&](Imageset& set) { ImagesetColors::setImageColor(set, selected, colorIndex); });
 }
 
 void ImagesetEditor::clearSlots(const QList<int>& slotList)
 {
-    if (slotList.isEmpty())
-        return;
-    recordStep();
-    ::clearSlots(history.current(), slotList);
-    setChanged();
+    edit([&](Imageset& set) { ::clearSlots(set, slotList); });
 }
 
 QMenu* ImagesetEditor::imageListMenu(int hoverSlot)

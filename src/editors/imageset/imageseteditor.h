@@ -4,6 +4,8 @@
 #include "model/imageset.h"
 #include "project/mdichild.h"
 
+#include <functional>
+
 class ColorPanel;
 class ImageListPane;
 class QMenu;
@@ -16,6 +18,7 @@ class ImagesetEditor : public MdiChild {
 
 public:
     ImagesetEditor(const Imageset& set, int nodeKind, QWidget* parent = nullptr);
+    ~ImagesetEditor() override;
 
     const Imageset& current() const { return history.current(); }
 
@@ -33,7 +36,7 @@ public:
     QMenu* imageListMenu(int hoverSlot);
 
     ImageListPane* imageList() const { return imageListPane; }
-    ColorPanel* colorPanel() const { return colors; }
+    ColorPanel* colorPanel() const { return panel; }
 
 signals:
     void save(const Imageset& imageset);
@@ -44,7 +47,7 @@ signals:
 
 public slots:
     void save();
-    void gridSelectorResized();
+    void gridSelectorResized(int columns, int rows);
     void modeRadioClicked(int mode);
     void setMultiColor00(int colorIndex);
     void setMultiColor01(int colorIndex);
@@ -59,13 +62,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // Records an undo step before a change to the set.
-    void recordStep();
-    // Shows the current state everywhere after it changed.
-    void setChanged();
+    // Applies a change to the set as one undo step; a change that leaves the
+    // set as it was records nothing.
+    void edit(const std::function<void(Imageset&)>& change);
+    void showHistoryMove();
     void refreshAll();
 
     History<Imageset> history;
     ImageListPane* imageListPane;
-    ColorPanel* colors;
+    ColorPanel* panel;
 };
