@@ -325,7 +325,9 @@ MdiChild* Mosaikon::openEditor(int nodeKind, qint32 id, bool activate, bool mini
             : kind == ItemKind::Spriteset                                  ? &Mosaikon::saveSpriteset
                                                                            : &Mosaikon::saveBlockset;
         connect(imagesetEditor, QOverload<const Imageset&>::of(&ImagesetEditor::save), this, store);
-        connect(imagesetEditor, &ImagesetEditor::requestFullUpdate, this, &Mosaikon::fullUpdate);
+        // Only character and block sets are drawn by other editors.
+        if (kind != ItemKind::Spriteset)
+            connect(imagesetEditor, &ImagesetEditor::requestFullUpdate, this, &Mosaikon::fullUpdate);
         editor = imagesetEditor;
         break;
     }

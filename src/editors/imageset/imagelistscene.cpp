@@ -164,15 +164,16 @@ void ImageListScene::drawForeground(QPainter* painter, const QRectF& rect)
     dark.setDashPattern({3, 3});
     dark.setDashOffset(3);
     painter->setBrush(Qt::NoBrush);
+    QVector<QRectF> frames;
     for (int slot : qAsConst(selected)) {
         const QRectF cell = cellRect(slot);
-        if (!cell.intersects(rect))
-            continue;
-        painter->setPen(light);
-        painter->drawRect(cell);
-        painter->setPen(dark);
-        painter->drawRect(cell);
+        if (cell.intersects(rect))
+            frames.append(cell);
     }
+    painter->setPen(light);
+    painter->drawRects(frames);
+    painter->setPen(dark);
+    painter->drawRects(frames);
 
     if (hover >= 0) {
         painter->setPen(QPen(QColor(255, 255, 0), 2.0 / zoom));
