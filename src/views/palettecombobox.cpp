@@ -2,6 +2,7 @@
 
 #include "model/palette.h"
 
+#include <QAbstractItemView>
 #include <QPixmap>
 #include <QSignalBlocker>
 
@@ -13,6 +14,11 @@ PaletteComboBox::PaletteComboBox(QWidget* parent)
         swatch.fill(QColor::fromRgb(Palette::color(i)));
         addItem(QIcon(swatch), QString::number(i));
     }
+    // Wide enough for every colour number beside its swatch, the list too.
+    setMinimumContentsLength(2);
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    view()->setTextElideMode(Qt::ElideNone);
+    view()->setMinimumWidth(view()->sizeHintForColumn(0) + 2 * view()->frameWidth() + 8);
 }
 
 void PaletteComboBox::showColor(int colorIndex)
