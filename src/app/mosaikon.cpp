@@ -99,6 +99,15 @@ Mosaikon::Mosaikon(QWidget* parent)
     LutStartup::prepare(this);
 }
 
+Mosaikon::~Mosaikon()
+{
+    // The editor windows go with the widgets after this destructor; what
+    // they and the area signal on the way must not reach this window.
+    disconnect(mdiArea, nullptr, this, nullptr);
+    for (QMdiSubWindow* window : mdiArea->subWindowList())
+        disconnect(window->widget(), nullptr, this, nullptr);
+}
+
 void Mosaikon::createActions()
 {
     newAct = makeAction(this, QStringLiteral("&New"), QStringLiteral("Create a new project"),

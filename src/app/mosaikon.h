@@ -20,6 +20,7 @@ class Mosaikon : public QMainWindow {
 
 public:
     explicit Mosaikon(QWidget* parent = nullptr);
+    ~Mosaikon() override;
 
     // The project counts as unsaved while it or any open editor holds changes.
     bool isUnsaved() const;
