@@ -1,5 +1,6 @@
 #include "dialogs/prompt.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QInputDialog>
 
@@ -27,10 +28,19 @@ PromptAnswer showDialog(QWidget* parent, const PromptRequest& request)
         answer.text = QInputDialog::getText(parent, request.title, request.text, QLineEdit::Normal,
                                             request.initialText, &answer.accepted);
         break;
-    case PromptRequest::Item:
-        answer.text = QInputDialog::getItem(parent, request.title, request.text, request.items, 0,
-                                            false, &answer.accepted);
+    case PromptRequest::Item: {
+        QInputDialog dialog(parent);
+        dialog.setWindowTitle(request.title);
+        dialog.setLabelText(request.text);
+        dialog.setComboBoxItems(request.items);
+        dialog.setComboBoxEditable(false);
+        answer.accepted = dialog.exec() == QDialog::Accepted;
+        answer.text = dialog.textValue();
+        // The dialog tells only the text; its list knows which entry it was.
+        const auto* list = dialog.findChild<QComboBox*>();
+        answer.value = list ? list->currentIndex() : int(request.items.indexOf(answer.text));
         break;
+    }
     case PromptRequest::OpenFileName:
         answer.text = QFileDialog::getOpenFileName(parent, request.title, QString(), request.filter);
         answer.accepted = !answer.text.isEmpty();
@@ -128,7 +138,7 @@ bool Prompt::getText(QWidget* parent, const QString& title, const QString& label
 }
 
 bool Prompt::getItem(QWidget* parent, const QString& title, const QString& label,
-                     const QStringList& items, QString& result)
+                     const QStringList& items, int& result)
 {
     PromptRequest request;
     request.kind = PromptRequest::Item;
@@ -136,9 +146,9 @@ bool Prompt::getItem(QWidget* parent, const QString& title, const QString& label
     request.text = label;
     request.items = items;
     const PromptAnswer answer = ask(parent, request);
-    if (!answer.accepted || !items.contains(answer.text))
+    if (!answer.accepted || answer.value < 0 || answer.value >= items.size())
         return false;
-    result = answer.text;
+    result = answer.value;
     return true;
 }
 

@@ -29,7 +29,7 @@ struct PromptAnswer {
     bool accepted = false;
     QMessageBox::StandardButton button = QMessageBox::NoButton;
     QString text; // entered text, chosen item or file name
-    int value = 0;
+    int value = 0; // number, or the position of the chosen item
 };
 
 // Every message box, input dialog and file dialog of the program goes through
@@ -52,9 +52,10 @@ bool getInt(QWidget* parent, const QString& title, const QString& label, int val
             int maximum, int& result);
 bool getText(QWidget* parent, const QString& title, const QString& label, const QString& initial,
              QString& result);
-// A choice among items (not editable), starting at the first.
+// A choice among items (not editable), starting at the first. The result is
+// the position of the chosen item, so equal texts stay apart.
 bool getItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items,
-             QString& result);
+             int& result);
 
 // The chosen file name, empty when cancelled.
 QString getOpenFileName(QWidget* parent, const QString& caption, const QString& filter);

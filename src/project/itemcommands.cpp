@@ -103,14 +103,14 @@ void ItemCommands::buildTileset(ItemKind imagesetKind)
     for (const QSharedPointer<Imageset>& set : sets)
         names.append(set->name);
 
-    QString chosen;
+    int chosen = 0;
     if (!Prompt::getItem(window,
                          charsets ? QStringLiteral("Select charset") : QStringLiteral("Select blockset"),
                          charsets ? QStringLiteral("Charset: ") : QStringLiteral("Blockset: "), names,
                          chosen))
         return;
     tree->expandCategory(ItemKind::Tileset);
-    project.buildTileset(imagesetKind, sets.at(names.indexOf(chosen))->id);
+    project.buildTileset(imagesetKind, sets.at(chosen)->id);
     emit projectChanged();
 }
 

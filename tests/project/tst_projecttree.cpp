@@ -214,6 +214,7 @@ private slots:
 
     void buildFromCharset();
     void buildFromCharsetCancelled();
+    void buildFromCharsetTellsEqualNamesApart();
     void buildFromBlockset();
     void buildFromEmptyBlockset();
 
@@ -794,6 +795,25 @@ void TestProjectTree::buildFromCharsetCancelled()
     QCOMPARE(script.shown.size(), 1);
     QVERIFY(window->currentProject().tilesets.isEmpty());
     QVERIFY(!window->isUnsaved());
+    QCOMPARE(script.unexpected, 0);
+}
+
+void TestProjectTree::buildFromCharsetTellsEqualNamesApart()
+{
+    PromptScript script;
+    auto window = openWindow();
+    // A rename can take the default name a later set gets.
+    addItems(*window, CharsetsNode, 1);
+    script.text(QStringLiteral("Charset 01"));
+    QVERIFY(chooseOnItem(*window, CharsetNode, 0, QStringLiteral("Rename...")));
+    addItems(*window, CharsetsNode, 1);
+    QCOMPARE(window->currentProject().charsets.at(1)->name, QStringLiteral("Charset 01"));
+
+    script.number(1); // the second entry of the list
+    QVERIFY(chooseOnCategory(*window, TilesetsNode, QStringLiteral("Build from charset (1x1)...")));
+    QCOMPARE(script.last().items, QStringList({"Charset 01", "Charset 01"}));
+    QCOMPARE(window->currentProject().tilesets.size(), 1);
+    QCOMPARE(window->currentProject().tilesets.first()->imagesetId, 1);
     QCOMPARE(script.unexpected, 0);
 }
 

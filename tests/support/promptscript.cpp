@@ -54,8 +54,12 @@ QStringList PromptScript::texts() const
 PromptAnswer PromptScript::respond(const PromptRequest& request)
 {
     shown.append(request);
-    if (!answers.isEmpty())
-        return answers.takeFirst();
+    if (!answers.isEmpty()) {
+        PromptAnswer answer = answers.takeFirst();
+        if (request.kind == PromptRequest::Item && !answer.text.isEmpty())
+            answer.value = int(request.items.indexOf(answer.text));
+        return answer;
+    }
     PromptAnswer answer;
     if (request.kind == PromptRequest::Message) {
         answer.accepted = true;

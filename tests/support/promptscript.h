@@ -5,6 +5,8 @@
 #include <QList>
 
 // Answers the program's questions in tests and records everything it showed.
+// An item choice answered with text takes the first item of that text; one
+// answered with number() takes the item at that position.
 // Answers are queued in the order the program will ask. Messages without a
 // queued answer are acknowledged; any other request without one is cancelled
 // and counted as unexpected, so a test sees a question it did not plan for.
@@ -17,7 +19,7 @@ public:
 
     PromptScript& button(QMessageBox::StandardButton button);
     PromptScript& text(const QString& text);   // text input, item choice or file name
-    PromptScript& number(int value);
+    PromptScript& number(int value);           // number input, or the position of an item
     PromptScript& cancel();
 
     QList<PromptRequest> shown;
