@@ -298,6 +298,23 @@ QList<ExportSection> exportSections(const ExportTarget& target, const Arguments&
     }
 }
 
+// The sections of the item named on the command line, with the text options
+// they are written with.
+struct ExportedItem {
+    ExportDataOptions options;
+    QList<ExportSection> sections;
+};
+
+ExportedItem exportItem(const Arguments& arguments)
+{
+    const LoadedProject loaded = loadProject(arguments.positional.at(0));
+    const ExportTarget target = findItem(loaded.project, arguments.positional.at(1));
+    ExportedItem exported;
+    exported.options = exportOptions(arguments, target.ref);
+    exported.sections = exportSections(target, arguments, exported.options);
+    return exported;
+}
+
 QString summary(ItemKind kind, const Dataset& dataset)
 {
     switch (kind) {
@@ -348,10 +365,8 @@ int dumpCommand(const Arguments& arguments)
 int exportCommand(const Arguments& arguments)
 {
     expectPositional(arguments, 2, QStringLiteral("export"));
-    const LoadedProject loaded = loadProject(arguments.positional.at(0));
-    const ExportTarget target = findItem(loaded.project, arguments.positional.at(1));
-    const ExportDataOptions options = exportOptions(arguments, target.ref);
-    print(stdout, TextFormat(options).text(exportSections(target, arguments, options)).toUtf8());
+    const ExportedItem exported = exportItem(arguments);
+    print(stdout, TextFormat(exported.options).text(exported.sections).toUtf8());
     return Success;
 }
 
@@ -361,10 +376,7 @@ int binaryCommand(const Arguments& arguments)
     const QString directory = arguments.value(QStringLiteral("--out-dir"));
     if (directory.isEmpty())
         throw Failure(BadUsage, QStringLiteral("binary needs --out-dir DIR"));
-    const LoadedProject loaded = loadProject(arguments.positional.at(0));
-    const ExportTarget target = findItem(loaded.project, arguments.positional.at(1));
-    const ExportDataOptions options = exportOptions(arguments, target.ref);
-    const QList<ExportSection> sections = exportSections(target, arguments, options);
+    const QList<ExportSection> sections = exportItem(arguments).sections;
 
     if (!QDir().mkpath(directory))
         throw Failure(BadInput, QStringLiteral("%1: cannot create the directory").arg(directory));

@@ -53,6 +53,15 @@ PromptAnswer showDialog(QWidget* parent, const PromptRequest& request)
     return answer;
 }
 
+PromptRequest makeRequest(PromptRequest::Kind kind, const QString& title, const QString& text)
+{
+    PromptRequest request;
+    request.kind = kind;
+    request.title = title;
+    request.text = text;
+    return request;
+}
+
 PromptAnswer ask(QWidget* parent, const PromptRequest& request)
 {
     return installedResponder ? installedResponder(request) : showDialog(parent, request);
@@ -60,11 +69,8 @@ PromptAnswer ask(QWidget* parent, const PromptRequest& request)
 
 void message(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text)
 {
-    PromptRequest request;
-    request.kind = PromptRequest::Message;
+    PromptRequest request = makeRequest(PromptRequest::Message, title, text);
     request.icon = icon;
-    request.title = title;
-    request.text = text;
     ask(parent, request);
 }
 }
@@ -94,11 +100,8 @@ QMessageBox::StandardButton Prompt::question(QWidget* parent, QMessageBox::Icon 
                                              QMessageBox::StandardButtons buttons,
                                              QMessageBox::StandardButton defaultButton)
 {
-    PromptRequest request;
-    request.kind = PromptRequest::Question;
+    PromptRequest request = makeRequest(PromptRequest::Question, title, text);
     request.icon = icon;
-    request.title = title;
-    request.text = text;
     request.buttons = buttons;
     request.defaultButton = defaultButton;
     const PromptAnswer answer = ask(parent, request);
@@ -108,10 +111,7 @@ QMessageBox::StandardButton Prompt::question(QWidget* parent, QMessageBox::Icon 
 bool Prompt::getInt(QWidget* parent, const QString& title, const QString& label, int value,
                     int minimum, int maximum, int& result)
 {
-    PromptRequest request;
-    request.kind = PromptRequest::Integer;
-    request.title = title;
-    request.text = label;
+    PromptRequest request = makeRequest(PromptRequest::Integer, title, label);
     request.value = value;
     request.minimum = minimum;
     request.maximum = maximum;
@@ -125,10 +125,7 @@ bool Prompt::getInt(QWidget* parent, const QString& title, const QString& label,
 bool Prompt::getText(QWidget* parent, const QString& title, const QString& label,
                      const QString& initial, QString& result)
 {
-    PromptRequest request;
-    request.kind = PromptRequest::Text;
-    request.title = title;
-    request.text = label;
+    PromptRequest request = makeRequest(PromptRequest::Text, title, label);
     request.initialText = initial;
     const PromptAnswer answer = ask(parent, request);
     if (!answer.accepted)
@@ -140,10 +137,7 @@ bool Prompt::getText(QWidget* parent, const QString& title, const QString& label
 bool Prompt::getItem(QWidget* parent, const QString& title, const QString& label,
                      const QStringList& items, int& result)
 {
-    PromptRequest request;
-    request.kind = PromptRequest::Item;
-    request.title = title;
-    request.text = label;
+    PromptRequest request = makeRequest(PromptRequest::Item, title, label);
     request.items = items;
     const PromptAnswer answer = ask(parent, request);
     if (!answer.accepted || answer.value < 0 || answer.value >= items.size())
@@ -154,9 +148,7 @@ bool Prompt::getItem(QWidget* parent, const QString& title, const QString& label
 
 QString Prompt::getOpenFileName(QWidget* parent, const QString& caption, const QString& filter)
 {
-    PromptRequest request;
-    request.kind = PromptRequest::OpenFileName;
-    request.title = caption;
+    PromptRequest request = makeRequest(PromptRequest::OpenFileName, caption, QString());
     request.filter = filter;
     const PromptAnswer answer = ask(parent, request);
     return answer.accepted ? answer.text : QString();
@@ -164,9 +156,7 @@ QString Prompt::getOpenFileName(QWidget* parent, const QString& caption, const Q
 
 QString Prompt::getSaveFileName(QWidget* parent, const QString& caption, const QString& filter)
 {
-    PromptRequest request;
-    request.kind = PromptRequest::SaveFileName;
-    request.title = caption;
+    PromptRequest request = makeRequest(PromptRequest::SaveFileName, caption, QString());
     request.filter = filter;
     const PromptAnswer answer = ask(parent, request);
     return answer.accepted ? answer.text : QString();

@@ -154,12 +154,6 @@ void ImageListPane::setImageset(const Imageset* newSet)
     refresh();
 }
 
-void ImageListPane::invalidatePictures()
-{
-    scene->invalidatePictures();
-    updateStatus();
-}
-
 void ImageListPane::refresh()
 {
     scene->setSelection(currentSelection);

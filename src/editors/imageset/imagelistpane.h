@@ -23,10 +23,9 @@ class ImageListPane : public QWidget {
 public:
     explicit ImageListPane(int setType, QWidget* parent = nullptr);
 
-    // Shows the set (the editor's current state); the pane keeps a pointer.
+    // Shows the set (the editor's current state, which may have changed in
+    // any way: its pictures are rendered anew); the pane keeps a pointer.
     void setImageset(const Imageset* set);
-    // Pictures must be rendered anew: images, colours or modes changed.
-    void invalidatePictures();
     void refresh();
 
     const SlotSelection& selection() const { return currentSelection; }

@@ -97,7 +97,6 @@ void ImagesetEditor::edit(const std::function<void(Imageset&)>& change)
 void ImagesetEditor::refreshAll()
 {
     imageListPane->setImageset(&history.current());
-    imageListPane->invalidatePictures();
     panel->showSet(current(), imageListPane->selection().indexes);
 }
 
@@ -167,26 +166,28 @@ void ImagesetEditor::gridSelectorResized(int columns, int rows)
 
 void ImagesetEditor::modeRadioClicked(int mode)
 {
+    editSelected(ImagesetColors::setMode, mode);
+}
+
+void ImagesetEditor::editSelected(void (*change)(Imageset&, const QList<int>&, int), int value)
+{
     const QList<int> selected = imageListPane->selection().indexes;
-    edit([&](Imageset& set) { ImagesetColors::setMode(set, selected, mode); });
+    edit([&](Imageset& set) { change(set, selected, value); });
 }
 
 void ImagesetEditor::setMultiColor00(int colorIndex)
 {
-    const QList<int> selected = imageListPane->selection().indexes;
-    edit([&](Imageset& set) { ImagesetColors::setMultiColor00(set, selected, colorIndex); });
+    editSelected(ImagesetColors::setMultiColor00, colorIndex);
 }
 
 void ImagesetEditor::setMultiColor01(int colorIndex)
 {
-    const QList<int> selected = imageListPane->selection().indexes;
-    edit([&](Imageset& set) { ImagesetColors::setMultiColor01(set, selected, colorIndex); });
+    editSelected(ImagesetColors::setMultiColor01, colorIndex);
 }
 
 void ImagesetEditor::setMultiColor10(int colorIndex)
 {
-    const QList<int> selected = imageListPane->selection().indexes;
-    edit([&](Imageset& set) { ImagesetColors::setMultiColor10(set, selected, colorIndex); });
+    editSelected(ImagesetColors::setMultiColor10, colorIndex);
 }
 
 void ImagesetEditor::setBckgnd3(int colorIndex)
@@ -196,8 +197,7 @@ void ImagesetEditor::setBckgnd3(int colorIndex)
 
 void ImagesetEditor::setImageColor(int colorIndex)
 {
-    const QList<int> selected = imageListPane->selection().indexes;
-    edit([&](Imageset& set) { ImagesetColors::setImageColor(set, selected, colorIndex); });
+    editSelected(ImagesetColors::setImageColor, colorIndex);
 }
 
 void ImagesetEditor::clearSlots(const QList<int>& slotList)

@@ -65,6 +65,8 @@ private:
     // Applies a change to the set as one undo step; a change that leaves the
     // set as it was records nothing.
     void edit(const std::function<void(Imageset&)>& change);
+    // edit() with one of the colour or mode operations on the selected slots.
+    void editSelected(void (*change)(Imageset&, const QList<int>&, int), int value);
     void showHistoryMove();
     void refreshAll();
 
