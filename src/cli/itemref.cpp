@@ -4,21 +4,21 @@
 
 QString ItemRef::kindWord(ItemKind kind)
 {
-    return Project::label(kind).toLower();
+    return QLatin1String(kindInfo(kind).reference);
 }
 
 bool ItemRef::parse(const QString& text, ItemRef& ref)
 {
     static const QRegularExpression pattern(
-        QStringLiteral("^(charset|spriteset|blockset|tileset|screen):(\\d+)(?:/anim:(\\d+)(?:/frame:(\\d+))?)?$"));
+        QStringLiteral("^([a-z]+):(\\d+)(?:/anim:(\\d+)(?:/frame:(\\d+))?)?$"));
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch())
         return false;
     bool ok = true;
-    for (ItemKind kind : allItemKinds) {
-        if (kindWord(kind) == match.captured(1))
-            ref.kind = kind;
-    }
+    const std::optional<ItemKind> kind = itemKindOfReference(match.captured(1));
+    if (!kind)
+        return false;
+    ref.kind = *kind;
     ref.id = match.captured(2).toInt(&ok);
     if (!ok)
         return false;
@@ -29,8 +29,7 @@ bool ItemRef::parse(const QString& text, ItemRef& ref)
     if (!ok)
         return false;
     // Only image sets own animations.
-    return ref.animation < 0 || ref.kind == ItemKind::Charset || ref.kind == ItemKind::Spriteset
-        || ref.kind == ItemKind::Blockset;
+    return ref.animation < 0 || isImagesetKind(ref.kind);
 }
 
 ResolvedItem resolveItem(const Project& project, const ItemRef& ref, const QString& text)

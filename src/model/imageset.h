@@ -2,6 +2,7 @@
 
 #include "model/animationset.h"
 #include "model/dataset.h"
+#include "model/itemkind.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -66,6 +67,9 @@ public:
 
     // "Char", "Sprite" or "Block": how the program names one image of a kind.
     static QString kindWord(int type);
+    // The project's kind of item for a type of set, and back.
+    static ItemKind itemKindOf(int type);
+    static int typeOf(ItemKind kind);
 
     // The per-image colour of a slot: its colour-RAM or sprite colour, or a
     // block's foreground; 15 where none was set.

@@ -5,13 +5,30 @@
 
 QString Imageset::kindWord(int type)
 {
+    return QLatin1String(kindInfo(itemKindOf(type)).imageWord);
+}
+
+ItemKind Imageset::itemKindOf(int type)
+{
     switch (type) {
     case Spriteset:
-        return QStringLiteral("Sprite");
+        return ItemKind::Spriteset;
     case Blockset:
-        return QStringLiteral("Block");
+        return ItemKind::Blockset;
     default:
-        return QStringLiteral("Char");
+        return ItemKind::Charset;
+    }
+}
+
+int Imageset::typeOf(ItemKind kind)
+{
+    switch (kind) {
+    case ItemKind::Spriteset:
+        return Spriteset;
+    case ItemKind::Blockset:
+        return Blockset;
+    default:
+        return Charset;
     }
 }
 

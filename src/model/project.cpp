@@ -1,57 +1,51 @@
 #include "model/project.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace {
-template<typename T>
-QList<QSharedPointer<Dataset>> upcast(const QList<QSharedPointer<T>>& list)
+// Calls visit with the project's list of that kind: the one place that maps
+// a kind to its list.
+template<typename AnyProject, typename Visit>
+auto visitList(AnyProject& project, ItemKind kind, Visit visit)
 {
-    QList<QSharedPointer<Dataset>> result;
-    result.reserve(list.size());
-    for (const QSharedPointer<T>& item : list)
-        result.append(item);
-    return result;
+    switch (kind) {
+    case ItemKind::Charset:
+        return visit(project.charsets);
+    case ItemKind::Spriteset:
+        return visit(project.spritesets);
+    case ItemKind::Blockset:
+        return visit(project.blocksets);
+    case ItemKind::Tileset:
+        return visit(project.tilesets);
+    case ItemKind::Screen:
+        break;
+    }
+    return visit(project.screens);
 }
 
-template<typename T>
-bool removeById(QList<QSharedPointer<T>>& list, qint32 id)
-{
-    for (int i = 0; i < list.size(); ++i) {
-        if (list.at(i)->id == id) {
-            list.removeAt(i);
-            return true;
-        }
-    }
-    return false;
-}
+// The dataset class a list holds (Imageset for an image-set list).
+template<typename List>
+using ItemClass = typename std::decay_t<List>::value_type::Type;
 
 constexpr int charsetSlots = 256;
 }
 
 void Project::clear()
 {
-    charsets.clear();
-    spritesets.clear();
-    blocksets.clear();
-    tilesets.clear();
-    screens.clear();
+    for (ItemKind kind : allItemKinds)
+        visitList(*this, kind, [](auto& list) { list.clear(); });
 }
 
 QList<QSharedPointer<Dataset>> Project::datasets(ItemKind kind) const
 {
-    switch (kind) {
-    case ItemKind::Charset:
-        return upcast(charsets);
-    case ItemKind::Spriteset:
-        return upcast(spritesets);
-    case ItemKind::Blockset:
-        return upcast(blocksets);
-    case ItemKind::Tileset:
-        return upcast(tilesets);
-    case ItemKind::Screen:
-        return upcast(screens);
-    }
-    return {};
+    return visitList(*this, kind, [](const auto& list) {
+        QList<QSharedPointer<Dataset>> result;
+        result.reserve(list.size());
+        for (const auto& item : list)
+            result.append(item);
+        return result;
+    });
 }
 
 QSharedPointer<Dataset> Project::find(ItemKind kind, qint32 id) const
@@ -64,40 +58,22 @@ QSharedPointer<Dataset> Project::find(ItemKind kind, qint32 id) const
 
 void Project::append(ItemKind kind, const QSharedPointer<Dataset>& dataset)
 {
-    switch (kind) {
-    case ItemKind::Charset:
-        charsets.append(dataset.staticCast<Imageset>());
-        break;
-    case ItemKind::Spriteset:
-        spritesets.append(dataset.staticCast<Imageset>());
-        break;
-    case ItemKind::Blockset:
-        blocksets.append(dataset.staticCast<Imageset>());
-        break;
-    case ItemKind::Tileset:
-        tilesets.append(dataset.staticCast<Tileset>());
-        break;
-    case ItemKind::Screen:
-        screens.append(dataset.staticCast<Screen>());
-        break;
-    }
+    visitList(*this, kind, [&dataset](auto& list) {
+        list.append(dataset.staticCast<ItemClass<decltype(list)>>());
+    });
 }
 
 bool Project::remove(ItemKind kind, qint32 id)
 {
-    switch (kind) {
-    case ItemKind::Charset:
-        return removeById(charsets, id);
-    case ItemKind::Spriteset:
-        return removeById(spritesets, id);
-    case ItemKind::Blockset:
-        return removeById(blocksets, id);
-    case ItemKind::Tileset:
-        return removeById(tilesets, id);
-    case ItemKind::Screen:
-        return removeById(screens, id);
-    }
-    return false;
+    return visitList(*this, kind, [id](auto& list) {
+        for (int i = 0; i < list.size(); ++i) {
+            if (list.at(i)->id == id) {
+                list.removeAt(i);
+                return true;
+            }
+        }
+        return false;
+    });
 }
 
 qint32 Project::newIdentifier(ItemKind kind) const
@@ -119,19 +95,7 @@ bool Project::nameTaken(ItemKind kind, const QString& name) const
 
 QString Project::label(ItemKind kind)
 {
-    switch (kind) {
-    case ItemKind::Charset:
-        return QStringLiteral("Charset");
-    case ItemKind::Spriteset:
-        return QStringLiteral("Spriteset");
-    case ItemKind::Blockset:
-        return QStringLiteral("Blockset");
-    case ItemKind::Tileset:
-        return QStringLiteral("Tileset");
-    case ItemKind::Screen:
-        return QStringLiteral("Screen");
-    }
-    return {};
+    return QLatin1String(kindInfo(kind).label);
 }
 
 QString Project::defaultName(ItemKind kind, qint32 id)
@@ -181,20 +145,10 @@ QSharedPointer<Dataset> Project::cloneItem(ItemKind kind, qint32 id)
     if (!source)
         return {};
     const qint32 newId = newIdentifier(kind);
-    QSharedPointer<Dataset> clone;
-    switch (kind) {
-    case ItemKind::Charset:
-    case ItemKind::Spriteset:
-    case ItemKind::Blockset:
-        clone = QSharedPointer<Imageset>::create(*source.staticCast<Imageset>());
-        break;
-    case ItemKind::Tileset:
-        clone = QSharedPointer<Tileset>::create(*source.staticCast<Tileset>());
-        break;
-    case ItemKind::Screen:
-        clone = QSharedPointer<Screen>::create(*source.staticCast<Screen>());
-        break;
-    }
+    QSharedPointer<Dataset> clone = visitList(*this, kind, [&source](const auto& list) {
+        using Item = ItemClass<decltype(list)>;
+        return QSharedPointer<Dataset>(QSharedPointer<Item>::create(*source.template staticCast<Item>()));
+    });
     clone->id = newId;
     clone->name = defaultName(kind, newId);
     append(kind, clone);

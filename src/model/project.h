@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/imageset.h"
-#include "model/nodekind.h"
+#include "model/itemkind.h"
 #include "model/screen.h"
 #include "model/tileset.h"
 

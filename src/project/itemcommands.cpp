@@ -10,23 +10,6 @@
 
 namespace {
 const QString errorTitle = QStringLiteral("Error!");
-
-QString fileExtension(ItemKind kind)
-{
-    switch (kind) {
-    case ItemKind::Charset:
-        return QStringLiteral("mzchar");
-    case ItemKind::Spriteset:
-        return QStringLiteral("mzsprites");
-    case ItemKind::Blockset:
-        return QStringLiteral("mzblocks");
-    case ItemKind::Tileset:
-        return QStringLiteral("mztiles");
-    case ItemKind::Screen:
-        return QStringLiteral("mzscreen");
-    }
-    return {};
-}
 }
 
 ItemCommands::ItemCommands(Project& project, ProjectTree* tree, QMdiArea* editors, QWidget* window)
@@ -40,7 +23,7 @@ ItemCommands::ItemCommands(Project& project, ProjectTree* tree, QMdiArea* editor
 
 QString ItemCommands::fileFilter(ItemKind kind)
 {
-    return QStringLiteral("Mosaikon %1 (*.%2)").arg(Project::label(kind), fileExtension(kind));
+    return QStringLiteral("Mosaikon %1 (*.%2)").arg(Project::label(kind), QLatin1String(kindInfo(kind).extension));
 }
 
 QMenu* ItemCommands::contextMenu(QTreeWidgetItem* node, QWidget* parent)

@@ -33,7 +33,7 @@ ProjectTree::ProjectTree(QWidget* parent)
 
 QString ProjectTree::categoryName(ItemKind kind)
 {
-    return Project::label(kind) + QLatin1Char('s');
+    return QLatin1String(kindInfo(kind).category);
 }
 
 int ProjectTree::nodeKindOf(const QTreeWidgetItem* item)

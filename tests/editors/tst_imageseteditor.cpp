@@ -80,7 +80,7 @@ private:
     // An editor shown at zoom 2 with its list scrolled to the top left.
     std::unique_ptr<ImagesetEditor> showEditor(const Imageset& set)
     {
-        std::unique_ptr<ImagesetEditor> editor(new ImagesetEditor(set, itemNodeOf(ItemKind(set.type))));
+        std::unique_ptr<ImagesetEditor> editor(new ImagesetEditor(set, itemNodeOf(Imageset::itemKindOf(set.type))));
         editor->resize(900, 700);
         editor->show();
         editor->imageList()->setZoom(2.0);
