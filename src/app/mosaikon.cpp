@@ -8,6 +8,7 @@
 #include "model/charrom.h"
 #include "model/palette.h"
 #include "model/projectfile.h"
+#include "project/editorservices.h"
 #include "project/itemcommands.h"
 #include "project/mdichild.h"
 #include "project/projecttree.h"
@@ -58,6 +59,32 @@ const char* const disclaimerText =
     "its authors answer for no damage and no loss that comes from using it, or from being "
     "unable to use it.\n\n"
     "Keep copies of your projects.";
+
+// The editor of each kind of item that has one, on a copy of the item.
+struct EditorMaker {
+    ItemKind kind;
+    DocumentEditor* (*make)(const Dataset& item, int nodeKind, EditorServices* services);
+};
+
+DocumentEditor* makeImagesetEditor(const Dataset& item, int nodeKind, EditorServices* services)
+{
+    return new ImagesetEditor(static_cast<const Imageset&>(item), nodeKind, services);
+}
+
+const EditorMaker editorMakers[] = {
+    {ItemKind::Charset, makeImagesetEditor},
+    {ItemKind::Spriteset, makeImagesetEditor},
+    {ItemKind::Blockset, makeImagesetEditor},
+};
+
+DocumentEditor* makeEditor(ItemKind kind, const Dataset& item, EditorServices* services)
+{
+    for (const EditorMaker& maker : editorMakers) {
+        if (maker.kind == kind)
+            return maker.make(item, itemNodeOf(kind), services);
+    }
+    return nullptr;
+}
 }
 
 Mosaikon::Mosaikon(QWidget* parent)
@@ -88,6 +115,9 @@ Mosaikon::Mosaikon(QWidget* parent)
     splitter->setSizes({200, 2048});
     layout->addWidget(splitter);
 
+    services = new EditorServices(project, mdiArea, [this](const ItemKey& key, bool activate, bool minimized) {
+        return openEditor(key, activate, minimized);
+    }, this);
     commands = new ItemCommands(project, tree, mdiArea, this);
     connect(commands, &ItemCommands::projectChanged, this, &Mosaikon::projectChanged);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &Mosaikon::updateMenus);
@@ -289,7 +319,7 @@ void Mosaikon::updateMenus()
 void Mosaikon::rebuildTreeWidgetNodes()
 {
     tree->rebuild(project, [this](int nodeKind, qint32 id) {
-        const MdiChild* editor = findEditor(mdiArea, nodeKind, id);
+        const MdiChild* editor = findEditor(mdiArea, {nodeKind, id});
         return editor && editor->isModified();
     });
 }
@@ -305,16 +335,16 @@ void Mosaikon::itemDoubleClicked(QTreeWidgetItem* item, int /*column*/)
 {
     const int nodeKind = ProjectTree::nodeKindOf(item);
     if (isItemNode(nodeKind))
-        openEditor(nodeKind, ProjectTree::idOf(item), true, false);
+        openEditor({nodeKind, ProjectTree::idOf(item)}, true, false);
 }
 
-MdiChild* Mosaikon::openEditor(int nodeKind, qint32 id, bool activate, bool minimized)
+MdiChild* Mosaikon::openEditor(const ItemKey& key, bool activate, bool minimized)
 {
-    const ItemKind kind = itemKindOf(nodeKind);
-    const QSharedPointer<Dataset> dataset = project.find(kind, id);
+    const ItemKind kind = key.kind();
+    const QSharedPointer<Dataset> dataset = project.find(kind, key.id);
     if (!dataset)
         return nullptr;
-    if (MdiChild* editor = findEditor(mdiArea, nodeKind, id)) {
+    if (MdiChild* editor = findEditor(mdiArea, key)) {
         if (activate) {
             auto* window = qobject_cast<QMdiSubWindow*>(editor->parentWidget());
             if (window && window->isMinimized())
@@ -324,26 +354,11 @@ MdiChild* Mosaikon::openEditor(int nodeKind, qint32 id, bool activate, bool mini
         return editor;
     }
 
-    MdiChild* editor = nullptr;
-    switch (kind) {
-    case ItemKind::Charset:
-    case ItemKind::Spriteset:
-    case ItemKind::Blockset: {
-        auto* imagesetEditor = new ImagesetEditor(*dataset.staticCast<Imageset>(), nodeKind);
-        void (Mosaikon::*store)(const Imageset&) = kind == ItemKind::Charset ? &Mosaikon::saveCharset
-            : kind == ItemKind::Spriteset                                  ? &Mosaikon::saveSpriteset
-                                                                           : &Mosaikon::saveBlockset;
-        connect(imagesetEditor, QOverload<const Imageset&>::of(&ImagesetEditor::save), this, store);
-        // Only character and block sets are drawn by other editors.
-        if (kind != ItemKind::Spriteset)
-            connect(imagesetEditor, &ImagesetEditor::requestFullUpdate, this, &Mosaikon::fullUpdate);
-        editor = imagesetEditor;
-        break;
-    }
-    case ItemKind::Tileset:
-    case ItemKind::Screen:
+    DocumentEditor* editor = makeEditor(kind, *dataset, services);
+    if (!editor)
         return nullptr;
-    }
+    connect(editor, &DocumentEditor::handedBack, this,
+            [this, kind](const Dataset& copy) { storeHandBack(kind, copy); });
     connect(editor, &MdiChild::titleUpdated, this, &Mosaikon::rebuildTreeWidgetNodes);
     connect(editor, &MdiChild::menuUpdated, this, &Mosaikon::updateMenus);
 
@@ -356,29 +371,12 @@ MdiChild* Mosaikon::openEditor(int nodeKind, qint32 id, bool activate, bool mini
     return editor;
 }
 
-void Mosaikon::storeImageset(ItemKind kind, const Imageset& set)
+void Mosaikon::storeHandBack(ItemKind kind, const Dataset& copy)
 {
-    const auto stored = project.find(kind, set.id).staticCast<Imageset>();
-    if (!stored)
+    if (!project.store(kind, copy))
         return;
-    *stored = set;
     modified = true;
     updateTitle();
-}
-
-void Mosaikon::saveCharset(const Imageset& charset)
-{
-    storeImageset(ItemKind::Charset, charset);
-}
-
-void Mosaikon::saveSpriteset(const Imageset& spriteset)
-{
-    storeImageset(ItemKind::Spriteset, spriteset);
-}
-
-void Mosaikon::saveBlockset(const Imageset& blockset)
-{
-    storeImageset(ItemKind::Blockset, blockset);
 }
 
 void Mosaikon::customMenuRequested(const QPoint& pos)
@@ -618,12 +616,6 @@ void Mosaikon::activateNextSubWindow()
 void Mosaikon::activatePreviousSubWindow()
 {
     mdiArea->activatePreviousSubWindow();
-}
-
-void Mosaikon::fullUpdate()
-{
-    for (MdiChild* editor : editorWindows(mdiArea))
-        editor->invalidateCache();
 }
 
 void Mosaikon::about()

@@ -6,8 +6,10 @@
 
 #include <functional>
 
+class EditorServices;
 class ItemCommands;
 class MdiChild;
+struct ItemKey;
 class QMdiArea;
 class ProjectTree;
 class QTreeWidgetItem;
@@ -30,6 +32,7 @@ public:
     ProjectTree* projectTree() const { return tree; }
     QMdiArea* editorArea() const { return mdiArea; }
     ItemCommands* itemCommands() const { return commands; }
+    EditorServices* editorServices() const { return services; }
 
     // Reads a project file into the (already emptied) project; on failure the
     // user is told why and the project stays empty and untitled.
@@ -41,14 +44,11 @@ public:
     // Opens the item's editor, or finds the one already open: with activate
     // it becomes the active window (restored when minimized); a new editor
     // starts minimized when asked.
-    MdiChild* openEditor(int nodeKind, qint32 id, bool activate, bool minimized);
+    MdiChild* openEditor(const ItemKey& key, bool activate, bool minimized);
 
 public slots:
     void customMenuRequested(const QPoint& pos);
     void itemDoubleClicked(QTreeWidgetItem* item, int column);
-    void saveCharset(const Imageset& charset);
-    void saveSpriteset(const Imageset& spriteset);
-    void saveBlockset(const Imageset& blockset);
     bool newProject();
     bool open();
     bool save();
@@ -69,7 +69,6 @@ public slots:
     void updateRecentFileActions();
     void openRecentFile();
     void updateMenus();
-    void fullUpdate();
     void showVicIICalculator();
 
 protected:
@@ -88,7 +87,7 @@ private:
     void tileInLine(bool horizontal);
     MdiChild* activeEditor() const;
     // Stores an editor's hand-back into the project's dataset of that kind.
-    void storeImageset(ItemKind kind, const Imageset& set);
+    void storeHandBack(ItemKind kind, const Dataset& copy);
 
     Project project;
     QString path;
@@ -97,6 +96,7 @@ private:
     ProjectTree* tree = nullptr;
     QMdiArea* mdiArea = nullptr;
     ItemCommands* commands = nullptr;
+    EditorServices* services = nullptr;
 
     QAction* newAct = nullptr;
     QAction* openAct = nullptr;

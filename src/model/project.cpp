@@ -63,6 +63,19 @@ void Project::append(ItemKind kind, const QSharedPointer<Dataset>& dataset)
     });
 }
 
+bool Project::store(ItemKind kind, const Dataset& copy)
+{
+    return visitList(*this, kind, [&copy](auto& list) {
+        for (const auto& item : list) {
+            if (item->id == copy.id) {
+                *item = static_cast<const ItemClass<decltype(list)>&>(copy);
+                return true;
+            }
+        }
+        return false;
+    });
+}
+
 bool Project::remove(ItemKind kind, qint32 id)
 {
     return visitList(*this, kind, [id](auto& list) {

@@ -25,6 +25,9 @@ public:
     QSharedPointer<Dataset> find(ItemKind kind, qint32 id) const;
     // Appends an item of the list's own class (an Imageset to an image-set list).
     void append(ItemKind kind, const QSharedPointer<Dataset>& dataset);
+    // Replaces the item of the kind that has the copy's identifier by the
+    // copy, entirely; false when no item has that identifier.
+    bool store(ItemKind kind, const Dataset& copy);
     // Removes the item; false when no item of that kind has the identifier.
     bool remove(ItemKind kind, qint32 id);
 

@@ -140,7 +140,7 @@ void ItemCommands::rename(ItemKind kind, qint32 id)
         return;
     }
     item->name = name;
-    if (MdiChild* editor = findEditor(editors, itemNodeOf(kind), id))
+    if (MdiChild* editor = findEditor(editors, {itemNodeOf(kind), id}))
         editor->setName(name);
     emit projectChanged();
 }
@@ -163,7 +163,7 @@ void ItemCommands::remove(ItemKind kind, qint32 id)
     if (answer != QMessageBox::Yes)
         return;
 
-    if (MdiChild* editor = findEditor(editors, itemNodeOf(kind), id)) {
+    if (MdiChild* editor = findEditor(editors, {itemNodeOf(kind), id})) {
         editor->forceClose = true;
         QWidget* frame = editor->parentWidget() ? editor->parentWidget() : editor;
         if (!frame->close())
@@ -174,7 +174,7 @@ void ItemCommands::remove(ItemKind kind, qint32 id)
     // to nothing: tile sets draw character sets, screens draw character
     // sets, block sets and tile sets.
     for (MdiChild* editor : editorWindows(editors)) {
-        const int editorKind = editor->itemData.value(0).toInt();
+        const int editorKind = editor->itemKey.nodeKind;
         const bool drawsIt = editorKind == ScreenNode
             ? kind == ItemKind::Charset || kind == ItemKind::Blockset || kind == ItemKind::Tileset
             : editorKind == TilesetNode && kind == ItemKind::Charset;

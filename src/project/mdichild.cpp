@@ -5,7 +5,7 @@
 
 MdiChild::MdiChild(int nodeKind, qint32 id, QWidget* parent)
     : QWidget(parent)
-    , itemData({nodeKind, id})
+    , itemKey {nodeKind, id}
 {
     setAttribute(Qt::WA_DeleteOnClose);
 }
@@ -21,11 +21,10 @@ QList<MdiChild*> editorWindows(const QMdiArea* area)
     return editors;
 }
 
-MdiChild* findEditor(const QMdiArea* area, int nodeKind, qint32 id)
+MdiChild* findEditor(const QMdiArea* area, const ItemKey& key)
 {
-    const QVariantList wanted {nodeKind, id};
     for (MdiChild* editor : editorWindows(area)) {
-        if (editor->itemData == wanted)
+        if (editor->itemKey == key)
             return editor;
     }
     return nullptr;

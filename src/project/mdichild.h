@@ -1,14 +1,27 @@
 #pragma once
 
+#include "model/itemkind.h"
+
 #include <QVariantList>
 #include <QWidget>
 
 class QMdiArea;
 
+// The project item an editor window edits: its item node kind and identifier.
+struct ItemKey {
+    int nodeKind = -1;
+    qint32 id = -1;
+
+    ItemKind kind() const { return itemKindOf(nodeKind); }
+    // The form the project tree keeps as node data.
+    QVariantList toVariantList() const { return {nodeKind, id}; }
+    bool operator==(const ItemKey& other) const { return nodeKind == other.nodeKind && id == other.id; }
+    bool operator!=(const ItemKey& other) const { return !(*this == other); }
+};
+
 // Base of every editor window in the main window's multi-document area. An
-// editor works on its own copy of one project item, named by itemData, the
-// list (item node kind, identifier), and hands the copy back to the project
-// when the user saves it.
+// editor works on its own copy of one project item, named by itemKey, and
+// hands the copy back to the project when the user saves it.
 class MdiChild : public QWidget {
     Q_OBJECT
 
@@ -29,16 +42,18 @@ public:
     // does (before the project is written).
     virtual void handBack() = 0;
 
-    const QVariantList itemData;
+    const ItemKey itemKey;
     bool closing = false;    // the editor accepted its close event
     bool forceClose = false; // close without asking: its item is being deleted
 
 signals:
     void titleUpdated();
     void menuUpdated();
+    // The editor accepted its close event; the project's copy counts again.
+    void editorClosed();
 };
 
 // The editor windows of the area, in creation order, skipping closing ones.
 QList<MdiChild*> editorWindows(const QMdiArea* area);
 // The open editor of the item, or null.
-MdiChild* findEditor(const QMdiArea* area, int nodeKind, qint32 id);
+MdiChild* findEditor(const QMdiArea* area, const ItemKey& key);

@@ -6,6 +6,7 @@
 #include "app/mosaikon.h"
 #include "app/recentfiles.h"
 #include "model/projectfile.h"
+#include "project/editorservices.h"
 #include "project/itemcommands.h"
 #include "project/projecttree.h"
 #include "support/promptscript.h"
@@ -1213,7 +1214,7 @@ void TestMosaikon::fullUpdateInvalidatesEveryEditor()
     auto log2 = QSharedPointer<FakeEditorLog>::create();
     addFakeEditor(window->editorArea(), new FakeEditor(CharsetNode, 0, log1));
     addFakeEditor(window->editorArea(), new FakeEditor(TilesetNode, 0, log2));
-    window->fullUpdate();
+    window->editorServices()->fullUpdate();
     QCOMPARE(log1->invalidateCalls, 1);
     QCOMPARE(log2->invalidateCalls, 1);
 }

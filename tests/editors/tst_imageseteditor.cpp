@@ -276,7 +276,7 @@ private slots:
 
         QTreeWidgetItem* node = itemNode(window.projectTree(), ItemKind::Charset, 0);
         window.itemDoubleClicked(node, 0);
-        auto* editor = qobject_cast<ImagesetEditor*>(findEditor(window.editorArea(), CharsetNode, 0));
+        auto* editor = qobject_cast<ImagesetEditor*>(findEditor(window.editorArea(), {CharsetNode, 0}));
         QVERIFY(editor);
         QCOMPARE(editor->windowTitle(), QStringLiteral("Charset 00"));
 
@@ -323,7 +323,7 @@ private slots:
         window.show();
         window.itemCommands()->addNew(ItemKind::Spriteset);
         window.itemDoubleClicked(itemNode(window.projectTree(), ItemKind::Spriteset, 0), 0);
-        auto* editor = qobject_cast<ImagesetEditor*>(findEditor(window.editorArea(), SpritesetNode, 0));
+        auto* editor = qobject_cast<ImagesetEditor*>(findEditor(window.editorArea(), {SpritesetNode, 0}));
         editor->imageList()->setZoom(5.0);
         editor->imageList()->setGridVisible(false);
         clickSlot(*editor, 1);
@@ -348,7 +348,7 @@ private slots:
         window.show();
         window.itemCommands()->addNew(ItemKind::Blockset);
         window.itemDoubleClicked(itemNode(window.projectTree(), ItemKind::Blockset, 0), 0);
-        auto* editor = qobject_cast<ImagesetEditor*>(findEditor(window.editorArea(), BlocksetNode, 0));
+        auto* editor = qobject_cast<ImagesetEditor*>(findEditor(window.editorArea(), {BlocksetNode, 0}));
         editor->findChild<QRadioButton*>(QStringLiteral("radioMCM"))->click();
         QVERIFY(editor->isModified());
         prompts.button(QMessageBox::Yes); // the deletion question only

@@ -30,9 +30,9 @@ PaletteComboBox* makeCombo(const QString& name)
 }
 }
 
-ColorPanel::ColorPanel(int setType, QWidget* parent)
+ColorPanel::ColorPanel(const ImagesetDocument* document, QWidget* parent)
     : QWidget(parent)
-    , setType(setType)
+    , document(document)
     , buttonGroupLeft(new QButtonGroup(this))
     , buttonGroupRight(new QButtonGroup(this))
     , cbxCol00(makeCombo(QStringLiteral("cbxCol00")))
@@ -53,7 +53,7 @@ ColorPanel::ColorPanel(int setType, QWidget* parent)
 
     // A sprite's code 10 shows its own colour and code 11 "Multi 2", so
     // the ids of those two rows change places for sprite sets.
-    const bool sprites = setType == Imageset::Spriteset;
+    const bool sprites = document->current().type == Imageset::Spriteset;
     const struct {
         const char* suffix;
         const char* label;
@@ -92,7 +92,7 @@ ColorPanel::ColorPanel(int setType, QWidget* parent)
 
     auto* modes = new QHBoxLayout;
     auto* modeGroup = new QButtonGroup(this);
-    if (setType == Imageset::Charset) {
+    if (document->current().type == Imageset::Charset) {
         radioSCM->setText(QStringLiteral("SCM"));
         radioMCM->setText(QStringLiteral("MCM"));
         radioECM->setText(QStringLiteral("ECM"));
@@ -128,6 +128,15 @@ ColorPanel::ColorPanel(int setType, QWidget* parent)
     cbxCol11->showColor(15);
     buttonGroupLeft->button(rows[3].id)->setChecked(true);
     buttonGroupRight->button(0)->setChecked(true);
+
+    connect(document, &Document::changed, this, &ColorPanel::showCurrent);
+    showCurrent();
+}
+
+void ColorPanel::setSelection(const QList<int>& selected)
+{
+    selection = selected;
+    showCurrent();
 }
 
 int ColorPanel::leftCode() const
@@ -145,15 +154,16 @@ void ColorPanel::setDrawingChoice(bool multiColor)
     // Hi-res images have only the foreground and the background to draw
     // with: left draws the foreground, right the background.
     if (!multiColor) {
-        buttonGroupLeft->button(setType == Imageset::Spriteset ? 2 : 3)->setChecked(true);
+        buttonGroupLeft->button(document->current().type == Imageset::Spriteset ? 2 : 3)->setChecked(true);
         buttonGroupRight->button(0)->setChecked(true);
     }
     for (QAbstractButton* button : buttonGroupLeft->buttons() + buttonGroupRight->buttons())
         button->setEnabled(multiColor);
 }
 
-void ColorPanel::showSet(const Imageset& set, const QList<int>& selection)
+void ColorPanel::showCurrent()
 {
+    const Imageset& set = document->current();
     const bool ecm = set.type == Imageset::Charset && set.mode == Imageset::ECM;
     const bool blocks = set.type == Imageset::Blockset;
     const int first = selection.isEmpty() ? -1 : selection.first();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/imageset.h"
+#include "model/imagesetdocument.h"
 
 #include <QWidget>
 
@@ -18,11 +18,14 @@ class ColorPanel : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ColorPanel(int setType, QWidget* parent = nullptr);
+    // The panel shows the document's current state and follows its changes.
+    explicit ColorPanel(const ImagesetDocument* document, QWidget* parent = nullptr);
 
-    // Shows the set's colours and mode as they apply to the selected slots
-    // (the first of them for per-slot colours).
-    void showSet(const Imageset& set, const QList<int>& selection);
+    // The slots selected in the image list; the panel shows the colours and
+    // mode as they apply to them (the first of them for per-slot colours).
+    void setSelection(const QList<int>& selection);
+    // Shows the current state anew, also after a choice that changed nothing.
+    void showCurrent();
 
     // The pixel codes the left and right mouse buttons draw with.
     int leftCode() const;
@@ -40,7 +43,8 @@ signals:
 private:
     void setDrawingChoice(bool multiColor);
 
-    const int setType;
+    const ImagesetDocument* document;
+    QList<int> selection;
     QButtonGroup* buttonGroupLeft;
     QButtonGroup* buttonGroupRight;
     QList<QLabel*> rowLabels;

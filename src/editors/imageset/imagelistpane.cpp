@@ -54,10 +54,10 @@ QPixmap romGlyph(int character)
 }
 }
 
-ImageListPane::ImageListPane(int setType, QWidget* parent)
+ImageListPane::ImageListPane(const ImagesetDocument* document, QWidget* parent)
     : QWidget(parent)
-    , setType(setType)
-    , scene(new ImageListScene(this))
+    , document(document)
+    , scene(new ImageListScene(document, this))
     , imagesGV(new QGraphicsViewZoomable)
     , btnSave(new QPushButton(QStringLiteral("Save")))
     , btnSelectorGrid(new QPushButton(QStringLiteral("Grid")))
@@ -94,10 +94,10 @@ ImageListPane::ImageListPane(int setType, QWidget* parent)
     // A character set always has its 256 characters in 32 x 8.
     for (CustomSpinBox* spin : {spinBoxSelectorGridSizeX, spinBoxSelectorGridSizeY}) {
         spin->setRange(1, Imageset::maxGridSize);
-        spin->setEnabled(setType != Imageset::Charset);
+        spin->setEnabled(set().type != Imageset::Charset);
     }
     lblRomChar->setFixedSize(16, 16);
-    lblRomChar->setVisible(setType == Imageset::Charset);
+    lblRomChar->setVisible(set().type == Imageset::Charset);
 
     auto* tools = new QHBoxLayout;
     tools->addWidget(btnSave);
@@ -137,25 +137,19 @@ ImageListPane::ImageListPane(int setType, QWidget* parent)
             emit gridResized(spinBoxSelectorGridSizeX->value(), spinBoxSelectorGridSizeY->value());
         });
     }
+    connect(document, &Document::changed, this, &ImageListPane::showCurrent);
+    showCurrent();
 }
 
-void ImageListPane::setImageset(const Imageset* newSet)
+void ImageListPane::showCurrent()
 {
-    set = newSet;
-    scene->setImageset(set);
-    if (!set)
-        return;
+    scene->showCurrent();
     {
         const QSignalBlocker blockX(spinBoxSelectorGridSizeX);
         const QSignalBlocker blockY(spinBoxSelectorGridSizeY);
-        spinBoxSelectorGridSizeX->setValue(set->selectorGridWidth);
-        spinBoxSelectorGridSizeY->setValue(set->selectorGridHeight);
+        spinBoxSelectorGridSizeX->setValue(set().selectorGridWidth);
+        spinBoxSelectorGridSizeY->setValue(set().selectorGridHeight);
     }
-    refresh();
-}
-
-void ImageListPane::refresh()
-{
     scene->setSelection(currentSelection);
     updateStatus();
 }
@@ -246,16 +240,16 @@ void ImageListPane::mousePressImagesGV(QMouseEvent* event)
 QMimeData* ImageListPane::selectionMimeData() const
 {
     auto* mime = new QMimeData;
-    mime->setData(slotDragFormat(*set), slotDragPayload(*set, currentSelection).toUtf8());
+    mime->setData(slotDragFormat(set()), slotDragPayload(set(), currentSelection).toUtf8());
     return mime;
 }
 
 void ImageListPane::startDrag()
 {
     const double zoom = imagesGV->zoomFactor();
-    QPixmap picture = set->images.contains(set->patternSlot(pressIndex)) ? scene->slotPixmap(pressIndex)
-                                                                        : QPixmap(set->imageWidth, set->imageHeight);
-    if (!set->images.contains(set->patternSlot(pressIndex)))
+    QPixmap picture = set().images.contains(set().patternSlot(pressIndex)) ? scene->slotPixmap(pressIndex)
+                                                                        : QPixmap(set().imageWidth, set().imageHeight);
+    if (!set().images.contains(set().patternSlot(pressIndex)))
         picture.fill(Qt::black);
     auto* drag = new QDrag(this);
     drag->setMimeData(selectionMimeData());
@@ -281,13 +275,10 @@ void ImageListPane::updateStatus()
 {
     const int hover = scene->hoverIndex();
     lblImagesStatus->setText(QStringLiteral("| %1: %2 | Selected: %3 | Zoom: %4%")
-                                 .arg(Imageset::kindWord(setType))
+                                 .arg(Imageset::kindWord(set().type))
                                  .arg(hover >= 0 ? QStringLiteral("%1").arg(hover, 5) : QStringLiteral("---"))
                                  .arg(currentSelection.indexes.size())
                                  .arg(QString::number(imagesGV->zoomFactor() * 100, 'g', 6)));
-    if (!set)
-        return;
-
     if (hover < 0) {
         for (const auto& [frame, label] : {std::pair<QFrame*, QLabel*>(frameImagesBackgndColor, lblImagesBackcolor),
                                            {frameImagesMulti1, lblImagesMulti1},
@@ -297,19 +288,19 @@ void ImageListPane::updateStatus()
         lblRomChar->clear();
         return;
     }
-    const std::array<int, 4> colors = set->colorsFor(hover);
+    const std::array<int, 4> colors = set().colorsFor(hover);
     showSwatch(frameImagesBackgndColor, lblImagesBackcolor, colors[0], QString::number(colors[0]));
     showSwatch(frameImagesMulti1, lblImagesMulti1, colors[1], QString::number(colors[1]));
     showSwatch(frameImagesMulti2, lblImagesMulti2, colors[2], QString::number(colors[2]));
-    const int imageColor = set->imageColor(hover);
-    if (set->type == Imageset::Charset && set->mode == Imageset::MCM) {
+    const int imageColor = set().imageColor(hover);
+    if (set().type == Imageset::Charset && set().mode == Imageset::MCM) {
         // The colour RAM's top bit only marks the character multicolour.
         showSwatch(frameImagesForegndColor, lblImagesForecolor, imageColor & 7,
-                   QStringLiteral("%1%2").arg(imageColor).arg(set->isMultiColorImage(hover) ? QStringLiteral(" (Multi)")
+                   QStringLiteral("%1%2").arg(imageColor).arg(set().isMultiColorImage(hover) ? QStringLiteral(" (Multi)")
                                                                                            : QStringLiteral(" (Mono)")));
     } else {
         showSwatch(frameImagesForegndColor, lblImagesForecolor, imageColor, QString::number(imageColor));
     }
-    if (setType == Imageset::Charset)
+    if (set().type == Imageset::Charset)
         lblRomChar->setPixmap(romGlyph(hover));
 }

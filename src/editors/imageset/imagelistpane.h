@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editing/slotselection.h"
-#include "model/imageset.h"
+#include "model/imagesetdocument.h"
 
 #include <QWidget>
 
@@ -21,12 +21,12 @@ class ImageListPane : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ImageListPane(int setType, QWidget* parent = nullptr);
+    // The pane shows the document's current state and follows its changes.
+    explicit ImageListPane(const ImagesetDocument* document, QWidget* parent = nullptr);
 
-    // Shows the set (the editor's current state, which may have changed in
-    // any way: its pictures are rendered anew); the pane keeps a pointer.
-    void setImageset(const Imageset* set);
-    void refresh();
+    // Shows the current state anew, which may have changed in any way: its
+    // pictures are rendered again.
+    void showCurrent();
 
     const SlotSelection& selection() const { return currentSelection; }
     void setSelection(const SlotSelection& selection);
@@ -58,8 +58,9 @@ private:
     void startDrag();
     void showSwatch(QFrame* frame, QLabel* label, int colorIndex, const QString& text);
 
-    const int setType;
-    const Imageset* set = nullptr;
+    const Imageset& set() const { return document->current(); }
+
+    const ImagesetDocument* document;
     SlotSelection currentSelection;
     int pressIndex = -1;
     QPoint pressPos;

@@ -4,30 +4,28 @@
 
 #include <cmath>
 
-ImageListScene::ImageListScene(QObject* parent)
+ImageListScene::ImageListScene(const ImagesetDocument* document, QObject* parent)
     : QGraphicsScene(parent)
+    , document(document)
 {
     setBackgroundBrush(Qt::black);
 }
 
-void ImageListScene::setImageset(const Imageset* newSet)
+void ImageListScene::showCurrent()
 {
-    const bool sizeChanged = !set || !newSet || set->imageWidth != newSet->imageWidth
-        || set->imageHeight != newSet->imageHeight;
-    set = newSet;
-    if (!set)
-        return;
-    if (sizeChanged) {
+    const QSize imageSize(set().imageWidth, set().imageHeight);
+    if (imageSize != emptySlotSize) {
         // An empty slot: black with a grey border.
-        emptySlotPixmap = QPixmap(set->imageWidth, set->imageHeight);
+        emptySlotSize = imageSize;
+        emptySlotPixmap = QPixmap(imageSize);
         emptySlotPixmap.fill(Qt::black);
         QPainter painter(&emptySlotPixmap);
         painter.setPen(QColor(96, 96, 96));
-        painter.drawRect(0, 0, set->imageWidth - 1, set->imageHeight - 1);
+        painter.drawRect(0, 0, imageSize.width() - 1, imageSize.height() - 1);
     }
-    setSceneRect(0, 0, set->selectorGridWidth * set->imageWidth, set->selectorGridHeight * set->imageHeight);
+    setSceneRect(0, 0, set().selectorGridWidth * set().imageWidth, set().selectorGridHeight * set().imageHeight);
     // A smaller grid may have lost the hovered slot.
-    if (hover >= set->selectorGridWidth * set->selectorGridHeight)
+    if (hover >= set().selectorGridWidth * set().selectorGridHeight)
         hover = -1;
     invalidatePictures();
 }
@@ -76,26 +74,24 @@ void ImageListScene::setZoom(double newZoom)
 
 int ImageListScene::slotAt(const QPointF& position) const
 {
-    if (!set)
+    const int column = int(std::floor(position.x() / set().imageWidth));
+    const int row = int(std::floor(position.y() / set().imageHeight));
+    if (column < 0 || row < 0 || column >= set().selectorGridWidth || row >= set().selectorGridHeight)
         return -1;
-    const int column = int(std::floor(position.x() / set->imageWidth));
-    const int row = int(std::floor(position.y() / set->imageHeight));
-    if (column < 0 || row < 0 || column >= set->selectorGridWidth || row >= set->selectorGridHeight)
-        return -1;
-    return row * set->selectorGridWidth + column;
+    return row * set().selectorGridWidth + column;
 }
 
 QRectF ImageListScene::cellRect(int slot) const
 {
-    if (!set || slot < 0)
+    if (slot < 0)
         return {};
-    return QRectF((slot % set->selectorGridWidth) * set->imageWidth, (slot / set->selectorGridWidth) * set->imageHeight,
-                  set->imageWidth, set->imageHeight);
+    return QRectF((slot % set().selectorGridWidth) * set().imageWidth, (slot / set().selectorGridWidth) * set().imageHeight,
+                  set().imageWidth, set().imageHeight);
 }
 
 void ImageListScene::updateCell(int slot)
 {
-    if (slot < 0 || !set)
+    if (slot < 0)
         return;
     // Frames are drawn half outside their cell.
     const qreal margin = 2.0 / zoom;
@@ -104,21 +100,17 @@ void ImageListScene::updateCell(int slot)
 
 QPixmap ImageListScene::slotPixmap(int slot)
 {
-    if (!set)
-        return {};
-    if (!set->images.contains(set->patternSlot(slot)))
+    if (!set().images.contains(set().patternSlot(slot)))
         return emptySlotPixmap;
     auto cached = pictures.constFind(slot);
     if (cached == pictures.cend())
-        cached = pictures.insert(slot, QPixmap::fromImage(set->toImage(slot)));
+        cached = pictures.insert(slot, QPixmap::fromImage(set().toImage(slot)));
     return *cached;
 }
 
 void ImageListScene::drawBackground(QPainter* painter, const QRectF& rect)
 {
     painter->fillRect(rect, Qt::black);
-    if (!set)
-        return;
     // The view may ask for far more than it shows (its background cache asks
     // for the whole invalidated area): draw only what lands on the device.
     const QRectF device = painter->worldTransform().inverted().mapRect(
@@ -126,34 +118,32 @@ void ImageListScene::drawBackground(QPainter* painter, const QRectF& rect)
     const QRectF visible = rect.intersected(sceneRect()).intersected(device);
     if (visible.isEmpty())
         return;
-    const int firstColumn = int(visible.left()) / set->imageWidth;
-    const int lastColumn = qMin(set->selectorGridWidth - 1, int(std::ceil(visible.right())) / set->imageWidth);
-    const int firstRow = int(visible.top()) / set->imageHeight;
-    const int lastRow = qMin(set->selectorGridHeight - 1, int(std::ceil(visible.bottom())) / set->imageHeight);
+    const int firstColumn = int(visible.left()) / set().imageWidth;
+    const int lastColumn = qMin(set().selectorGridWidth - 1, int(std::ceil(visible.right())) / set().imageWidth);
+    const int firstRow = int(visible.top()) / set().imageHeight;
+    const int lastRow = qMin(set().selectorGridHeight - 1, int(std::ceil(visible.bottom())) / set().imageHeight);
     for (int row = firstRow; row <= lastRow; ++row) {
         for (int column = firstColumn; column <= lastColumn; ++column) {
-            const int slot = row * set->selectorGridWidth + column;
-            painter->drawPixmap(column * set->imageWidth, row * set->imageHeight, slotPixmap(slot));
+            const int slot = row * set().selectorGridWidth + column;
+            painter->drawPixmap(column * set().imageWidth, row * set().imageHeight, slotPixmap(slot));
         }
     }
 }
 
 void ImageListScene::drawForeground(QPainter* painter, const QRectF& rect)
 {
-    if (!set)
-        return;
     const QRectF area = sceneRect();
     if (gridVisible) {
         QPen pen(QColor(128, 128, 128), 1.0 / zoom);
         painter->setPen(pen);
-        const int firstColumn = qMax(0, int(rect.left()) / set->imageWidth);
-        const int lastColumn = qMin(set->selectorGridWidth, int(std::ceil(rect.right())) / set->imageWidth + 1);
+        const int firstColumn = qMax(0, int(rect.left()) / set().imageWidth);
+        const int lastColumn = qMin(set().selectorGridWidth, int(std::ceil(rect.right())) / set().imageWidth + 1);
         for (int column = firstColumn; column <= lastColumn; ++column)
-            painter->drawLine(QLineF(column * set->imageWidth, 0, column * set->imageWidth, area.bottom()));
-        const int firstRow = qMax(0, int(rect.top()) / set->imageHeight);
-        const int lastRow = qMin(set->selectorGridHeight, int(std::ceil(rect.bottom())) / set->imageHeight + 1);
+            painter->drawLine(QLineF(column * set().imageWidth, 0, column * set().imageWidth, area.bottom()));
+        const int firstRow = qMax(0, int(rect.top()) / set().imageHeight);
+        const int lastRow = qMin(set().selectorGridHeight, int(std::ceil(rect.bottom())) / set().imageHeight + 1);
         for (int row = firstRow; row <= lastRow; ++row)
-            painter->drawLine(QLineF(0, row * set->imageHeight, area.right(), row * set->imageHeight));
+            painter->drawLine(QLineF(0, row * set().imageHeight, area.right(), row * set().imageHeight));
     }
 
     // A green dashed frame around every selected slot, light and dark dashes

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editing/slotselection.h"
-#include "model/imageset.h"
+#include "model/imagesetdocument.h"
 
 #include <QGraphicsScene>
 #include <QHash>
@@ -16,10 +16,10 @@ class ImageListScene : public QGraphicsScene {
     Q_OBJECT
 
 public:
-    explicit ImageListScene(QObject* parent = nullptr);
+    explicit ImageListScene(const ImagesetDocument* document, QObject* parent = nullptr);
 
-    // The set to show. Pictures of a different set are rendered anew.
-    void setImageset(const Imageset* set);
+    // Shows the document's current state; every picture is rendered anew.
+    void showCurrent();
     // Drops every rendered picture (after images, colours or modes changed).
     void invalidatePictures();
     void setGridVisible(bool visible);
@@ -42,7 +42,10 @@ protected:
 private:
     void updateCell(int slot);
 
-    const Imageset* set = nullptr;
+    const Imageset& set() const { return document->current(); }
+
+    const ImagesetDocument* document;
+    QSize emptySlotSize; // the image size the empty-slot picture was drawn for
     QHash<int, QPixmap> pictures;
     QPixmap emptySlotPixmap;
     bool gridVisible = true;

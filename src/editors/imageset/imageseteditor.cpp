@@ -6,7 +6,6 @@
 #include "editors/imageset/colorpanel.h"
 #include "editors/imageset/imagelistpane.h"
 
-#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMenu>
@@ -15,17 +14,11 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
-ImagesetEditor::~ImagesetEditor()
-{
-    // The list keeps a pointer into the history, which goes before the list.
-    imageListPane->setImageset(nullptr);
-}
-
-ImagesetEditor::ImagesetEditor(const Imageset& set, int nodeKind, QWidget* parent)
-    : MdiChild(nodeKind, set.id, parent)
-    , history(set)
-    , imageListPane(new ImageListPane(set.type))
-    , panel(new ColorPanel(set.type))
+ImagesetEditor::ImagesetEditor(const Imageset& set, int nodeKind, EditorServices* services, QWidget* parent)
+    : DocumentEditor(nodeKind, new ImagesetDocument(set), services, parent)
+    , doc(static_cast<ImagesetDocument*>(document()))
+    , imageListPane(new ImageListPane(doc))
+    , panel(new ColorPanel(doc))
 {
     auto* listGroup = new QGroupBox(Imageset::kindWord(set.type) + QLatin1Char('s'));
     auto* listLayout = new QVBoxLayout(listGroup);
@@ -41,11 +34,10 @@ ImagesetEditor::ImagesetEditor(const Imageset& set, int nodeKind, QWidget* paren
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(splitter);
 
-    imageListPane->setImageset(&history.current());
     imageListPane->setZoom(set.selectorZoom);
     imageListPane->setGridVisible(set.selectorGridVisible);
 
-    connect(imageListPane->saveButton(), &QPushButton::clicked, this, QOverload<>::of(&ImagesetEditor::save));
+    connect(imageListPane->saveButton(), &QPushButton::clicked, this, &ImagesetEditor::save);
     connect(imageListPane, &ImageListPane::selectionChanged, this, &ImagesetEditor::imagesSelectionUpdated);
     connect(imageListPane, &ImageListPane::gridResized, this, &ImagesetEditor::gridSelectorResized);
     connect(imageListPane, &ImageListPane::menuRequested, this, [this](const QPoint& position, int slot) {
@@ -73,95 +65,48 @@ ImagesetEditor::ImagesetEditor(const Imageset& set, int nodeKind, QWidget* paren
     });
     shortcut("Alt+D", [this] { imageListPane->setSelection(SlotSelection()); });
 
-    panel->showSet(current(), {});
     updateTitle();
 }
 
 void ImagesetEditor::edit(const std::function<void(Imageset&)>& change)
 {
-    Imageset changed = current();
-    change(changed);
-    if (changed == current()) {
-        // Nothing to undo; the controls still show the set as it is.
-        panel->showSet(current(), imageListPane->selection().indexes);
-        return;
-    }
-    history.push();
-    history.current() = changed;
-    refreshAll();
-    updateTitle();
-    emit menuUpdated();
-    emit imagesetUpdated();
-}
-
-void ImagesetEditor::refreshAll()
-{
-    imageListPane->setImageset(&history.current());
-    panel->showSet(current(), imageListPane->selection().indexes);
-}
-
-void ImagesetEditor::undo()
-{
-    if (history.undo())
-        showHistoryMove();
-}
-
-void ImagesetEditor::redo()
-{
-    if (history.redo())
-        showHistoryMove();
-}
-
-void ImagesetEditor::showHistoryMove()
-{
-    refreshAll();
-    updateTitle();
-    emit menuUpdated();
-    emit imagesetUpdated();
-}
-
-void ImagesetEditor::setName(const QString& name)
-{
-    history.changeEveryState([&name](Imageset& set) { set.name = name; });
-    updateTitle();
+    if (!doc->edit(change))
+        panel->showCurrent();
 }
 
 void ImagesetEditor::invalidateCache()
 {
-    refreshAll();
+    imageListPane->showCurrent();
+    panel->showCurrent();
 }
 
-void ImagesetEditor::updateTitle()
+void ImagesetEditor::addViewSettings(Dataset& copy) const
 {
-    setWindowTitle(current().name + (isModified() ? QStringLiteral(" *") : QString()));
-    emit titleUpdated();
+    auto& set = static_cast<Imageset&>(copy);
+    set.selectorZoom = imageListPane->zoom();
+    set.selectorGridVisible = imageListPane->gridVisible();
 }
 
-void ImagesetEditor::save()
+QString ImagesetEditor::unsavedQuestion() const
 {
-    Imageset copy = current();
-    copy.selectorZoom = imageListPane->zoom();
-    copy.selectorGridVisible = imageListPane->gridVisible();
-    emit save(copy);
-    history.markSaved();
-    updateTitle();
+    return QStringLiteral("The %1set '%2' is not saved. Do you want to save it now?\n")
+        .arg(Imageset::kindWord(current().type), current().name);
 }
 
 void ImagesetEditor::imagesSelectionUpdated()
 {
-    panel->showSet(current(), imageListPane->selection().indexes);
+    panel->setSelection(imageListPane->selection().indexes);
     emit imagesSelectionChanged();
 }
 
 void ImagesetEditor::gridSelectorResized(int columns, int rows)
 {
     // The list size is a view setting: it changes every state and is no step.
-    history.changeEveryState([columns, rows](Imageset& set) {
+    imageListPane->setSelection(SlotSelection());
+    doc->changeSetting([columns, rows](Imageset& set) {
         set.selectorGridWidth = columns;
         set.selectorGridHeight = rows;
     });
-    imageListPane->setSelection(SlotSelection());
-    imageListPane->setImageset(&history.current());
 }
 
 void ImagesetEditor::modeRadioClicked(int mode)
@@ -236,28 +181,4 @@ QMenu* ImagesetEditor::imageListMenu(int hoverSlot)
     menu->addAction(QStringLiteral("Clear %1 slot(s)").arg(onSelection ? QStringLiteral("selected") : QStringLiteral("current")),
                     this, [this, targets] { clearSlots(targets); });
     return menu;
-}
-
-void ImagesetEditor::closeEvent(QCloseEvent* event)
-{
-    if (!forceClose && isModified()) {
-        switch (Prompt::question(this, QMessageBox::Warning, QStringLiteral("Data not saved!"),
-                                 QStringLiteral("The %1set '%2' is not saved. Do you want to save it now?\n")
-                                     .arg(Imageset::kindWord(current().type), current().name),
-                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes)) {
-        case QMessageBox::Yes:
-            save();
-            break;
-        case QMessageBox::No:
-            history.markSaved();
-            updateTitle();
-            break;
-        default:
-            event->ignore();
-            return;
-        }
-    }
-    event->accept();
-    closing = true;
-    emit editorClosed();
 }

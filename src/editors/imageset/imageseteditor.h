@@ -1,35 +1,25 @@
 #pragma once
 
-#include "model/history.h"
-#include "model/imageset.h"
-#include "project/mdichild.h"
-
-#include <functional>
+#include "model/imagesetdocument.h"
+#include "project/documenteditor.h"
 
 class ColorPanel;
 class ImageListPane;
 class QMenu;
 
-// The window in which one character, sprite or block set is edited. It works
-// on its own history of copies of the set and hands the current copy back to
-// the project when saved.
-class ImagesetEditor : public MdiChild {
+// The window in which one character, sprite or block set is edited: the
+// image list and the colour panel over the set's document.
+class ImagesetEditor : public DocumentEditor {
     Q_OBJECT
 
 public:
-    ImagesetEditor(const Imageset& set, int nodeKind, QWidget* parent = nullptr);
-    ~ImagesetEditor() override;
+    ImagesetEditor(const Imageset& set, int nodeKind, EditorServices* services = nullptr,
+                   QWidget* parent = nullptr);
 
-    const Imageset& current() const { return history.current(); }
+    ImagesetDocument* imagesetDocument() const { return doc; }
+    const Imageset& current() const { return doc->current(); }
 
-    void undo() override;
-    void redo() override;
-    bool canUndo() const override { return history.canUndo(); }
-    bool canRedo() const override { return history.canRedo(); }
-    void setName(const QString& name) override;
-    bool isModified() const override { return history.isModified(); }
     void invalidateCache() override;
-    void handBack() override { save(); }
 
     // The context menu of the image list for the slot under the mouse (-1
     // for none); the caller owns it.
@@ -39,14 +29,9 @@ public:
     ColorPanel* colorPanel() const { return panel; }
 
 signals:
-    void save(const Imageset& imageset);
     void imagesSelectionChanged();
-    void imagesetUpdated();
-    void editorClosed();
-    void requestFullUpdate();
 
 public slots:
-    void save();
     void gridSelectorResized(int columns, int rows);
     void modeRadioClicked(int mode);
     void setMultiColor00(int colorIndex);
@@ -54,23 +39,21 @@ public slots:
     void setMultiColor10(int colorIndex);
     void setBckgnd3(int colorIndex);
     void setImageColor(int colorIndex);
-    void updateTitle();
     void imagesSelectionUpdated();
     void clearSlots(const QList<int>& slotList);
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    QString unsavedQuestion() const override;
+    void addViewSettings(Dataset& copy) const override;
 
 private:
-    // Applies a change to the set as one undo step; a change that leaves the
-    // set as it was records nothing.
+    // An edit of the set as one undo step; when it changes nothing, the
+    // colour panel still shows the set as it is.
     void edit(const std::function<void(Imageset&)>& change);
     // edit() with one of the colour or mode operations on the selected slots.
     void editSelected(void (*change)(Imageset&, const QList<int>&, int), int value);
-    void showHistoryMove();
-    void refreshAll();
 
-    History<Imageset> history;
+    ImagesetDocument* doc;
     ImageListPane* imageListPane;
     ColorPanel* panel;
 };
