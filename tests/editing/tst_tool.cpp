@@ -1,0 +1,78 @@
+// The tool box of an editing pane: events reach the active tool only, and
+// choosing a tool ends the operation of the one before.
+
+#include "editing/tool.h"
+
+#include <QtTest>
+
+namespace {
+class RecordingTool : public Tool {
+public:
+    RecordingTool(QString name, QStringList& log)
+        : name(std::move(name))
+        , log(log)
+    {
+    }
+    void activate() override { log << name + QStringLiteral(" on"); }
+    void deactivate() override { log << name + QStringLiteral(" off"); }
+    void press(const ToolEvent& event) override { record("press", event); }
+    void move(const ToolEvent& event) override { record("move", event); }
+    void release(const ToolEvent& event) override { record("release", event); }
+    bool key(int key, Qt::KeyboardModifiers) override
+    {
+        log << QStringLiteral("%1 key %2").arg(name).arg(key);
+        return key == Qt::Key_Escape;
+    }
+    QCursor cursor(const ToolEvent&) const override { return QCursor(cursorShape); }
+
+    Qt::CursorShape cursorShape = Qt::CrossCursor;
+
+private:
+    void record(const char* what, const ToolEvent& event)
+    {
+        log << QStringLiteral("%1 %2 %3,%4").arg(name, QLatin1String(what)).arg(event.pixel.x()).arg(event.pixel.y());
+    }
+
+    QString name;
+    QStringList& log;
+};
+}
+
+class ToolTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void eventsReachTheActiveToolOnly()
+    {
+        QStringList log;
+        ToolBox box;
+        QCOMPARE(box.cursor({}).shape(), Qt::ArrowCursor);
+        box.press({}); // no tool yet: nothing happens
+        box.add(0, std::make_unique<RecordingTool>(QStringLiteral("draw"), log));
+        auto line = std::make_unique<RecordingTool>(QStringLiteral("line"), log);
+        line->cursorShape = Qt::SizeAllCursor;
+        box.add(1, std::move(line));
+        QCOMPARE(box.activeId(), 0);
+
+        ToolEvent event;
+        event.pixel = QPoint(3, 4);
+        box.press(event);
+        box.choose(1);
+        box.move(event);
+        box.release(event);
+        QVERIFY(box.key(Qt::Key_Escape, Qt::NoModifier));
+        QVERIFY(!box.key(Qt::Key_Control, Qt::ControlModifier));
+        QCOMPARE(box.cursor(event).shape(), Qt::SizeAllCursor);
+        box.choose(7); // no such tool
+        QCOMPARE(box.activeId(), 1);
+
+        QCOMPARE(log, QStringList({QStringLiteral("draw on"), QStringLiteral("draw press 3,4"),
+                                   QStringLiteral("draw off"), QStringLiteral("line on"),
+                                   QStringLiteral("line move 3,4"), QStringLiteral("line release 3,4"),
+                                   QStringLiteral("line key %1").arg(Qt::Key_Escape),
+                                   QStringLiteral("line key %1").arg(Qt::Key_Control)}));
+    }
+};
+
+QTEST_GUILESS_MAIN(ToolTest)
+#include "tst_tool.moc"
