@@ -1,5 +1,7 @@
 #include "model/rendering.h"
 
+#include "model/workingcopies.h"
+
 #include <QPainter>
 
 namespace {
@@ -70,23 +72,13 @@ QImage Rendering::tileset(const Tileset& tileset, const Imageset* set)
 
 QImage Rendering::screen(const Screen& screen, const Project& project)
 {
-    const qint32 ref = screen.sourceRef;
-    const qint32 id = SourceRef::idOf(ref);
-    QSharedPointer<Imageset> set;
-    QSharedPointer<Tileset> tiles;
-    if (SourceRef::isCharset(ref)) {
-        set = project.find(ItemKind::Charset, id).staticCast<Imageset>();
-    } else if (SourceRef::isBlockset(ref)) {
-        set = project.find(ItemKind::Blockset, id).staticCast<Imageset>();
-    } else if (SourceRef::isTileset(ref)) {
-        tiles = project.find(ItemKind::Tileset, id).staticCast<Tileset>();
-        if (tiles)
-            set = project.find(tiles->imagesetIsCharset ? ItemKind::Charset : ItemKind::Blockset, tiles->imagesetId)
-                      .staticCast<Imageset>();
-    }
+    const WorkingCopies stored(project, [](ItemKind, qint32) { return nullptr; });
+    const SourceItem source = stored.source(screen.sourceRef);
+    const Tileset* tiles = source.kind == ItemKind::Tileset ? static_cast<const Tileset*>(source.dataset) : nullptr;
+    const Imageset* set = tiles ? stored.imageset(tiles->imagesetId, tiles->imagesetIsCharset)
+                                : static_cast<const Imageset*>(source.dataset);
 
-    const QSize cellSize = tiles ? QSize(tiles->tileWidth * cellSide, tiles->tileHeight * cellSide)
-                                 : QSize(cellSide, cellSide);
+    const QSize cellSize = tiles ? source.cellSize * cellSide : QSize(cellSide, cellSide);
     QImage picture = transparentImage(screen.width * cellSize.width(), screen.height * cellSize.height());
     if (!set)
         return picture;
