@@ -18,7 +18,7 @@ class ColorPanel : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ColorPanel(int setType, QWidget* parent = nullptr);
+    explicit ColorPanel(Imageset::Type setType, QWidget* parent = nullptr);
 
     // Shows the set's colours and mode as they apply to the selected slots
     // (the first of them for per-slot colours).
@@ -35,12 +35,12 @@ signals:
     void bckgnd3Chosen(int colorIndex);
     void imageColorChosen(int colorIndex);
     // The mode buttons: SCM ("Mono"), MCM ("Multi") or ECM.
-    void modeChosen(int mode);
+    void modeChosen(Imageset::Mode mode);
 
 private:
     void setDrawingChoice(bool multiColor);
 
-    const int setType;
+    const Imageset::Type setType;
     QButtonGroup* buttonGroupLeft;
     QButtonGroup* buttonGroupRight;
     QList<QLabel*> rowLabels;

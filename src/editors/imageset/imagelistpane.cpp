@@ -54,7 +54,7 @@ QPixmap romGlyph(int character)
 }
 }
 
-ImageListPane::ImageListPane(int setType, QWidget* parent)
+ImageListPane::ImageListPane(Imageset::Type setType, QWidget* parent)
     : QWidget(parent)
     , setType(setType)
     , scene(new ImageListScene(this))

@@ -21,7 +21,7 @@ class ImageListPane : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ImageListPane(int setType, QWidget* parent = nullptr);
+    explicit ImageListPane(Imageset::Type setType, QWidget* parent = nullptr);
 
     // Shows the set (the editor's current state, which may have changed in
     // any way: its pictures are rendered anew); the pane keeps a pointer.
@@ -58,7 +58,7 @@ private:
     void startDrag();
     void showSwatch(QFrame* frame, QLabel* label, int colorIndex, const QString& text);
 
-    const int setType;
+    const Imageset::Type setType;
     const Imageset* set = nullptr;
     SlotSelection currentSelection;
     int pressIndex = -1;

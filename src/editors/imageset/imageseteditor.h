@@ -48,7 +48,7 @@ signals:
 public slots:
     void save();
     void gridSelectorResized(int columns, int rows);
-    void modeRadioClicked(int mode);
+    void modeRadioClicked(Imageset::Mode mode);
     void setMultiColor00(int colorIndex);
     void setMultiColor01(int colorIndex);
     void setMultiColor10(int colorIndex);
@@ -66,7 +66,8 @@ private:
     // set as it was records nothing.
     void edit(const std::function<void(Imageset&)>& change);
     // edit() with one of the colour or mode operations on the selected slots.
-    void editSelected(void (*change)(Imageset&, const QList<int>&, int), int value);
+    template<typename Value>
+    void editSelected(void (*change)(Imageset&, const QList<int>&, Value), Value value);
     void showHistoryMove();
     void refreshAll();
 
