@@ -906,7 +906,7 @@ ExportDataOptions defaultOptions(const Target& target)
     options.indentSpaces = 0;
     options.dataPerLine = 8;
     options.dataPrefix = QStringLiteral("!byte");
-    options.base = QStringLiteral("Hex");
+    options.base = ExportDataOptions::NumberBase::Hex;
     options.hexPrefix = QStringLiteral("$");
     options.separator = QStringLiteral(", ");
     options.commentPrefix = QStringLiteral(";");
@@ -1066,7 +1066,7 @@ QList<OptionSet> optionSets()
          [](ExportDataOptions& o) {
              o.indentSpaces = 3;
              o.dataPerLine = 5;
-             o.base = QStringLiteral("Dec");
+             o.base = ExportDataOptions::NumberBase::Dec;
          },
          true},
         {"text style",
@@ -1198,7 +1198,7 @@ QList<SelectCase> selectCases()
         {"narrow block cell", {ItemKind::Screen, 2}, QStringLiteral("1:1"), {}, none},
         {"block cells outside the screen", {ItemKind::Screen, 2}, QStringLiteral("0:0,9:9"), {}, none},
         {"tile cells", {ItemKind::Screen, 1}, QStringLiteral("2:1,1:0"), {QStringLiteral("--base"), QStringLiteral("dec")},
-         [](ExportDataOptions& o) { o.base = QStringLiteral("Dec"); }},
+         [](ExportDataOptions& o) { o.base = ExportDataOptions::NumberBase::Dec; }},
     };
 }
 

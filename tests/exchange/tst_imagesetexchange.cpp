@@ -593,7 +593,7 @@ void TestImagesetExchange::exportTextDecimal()
     putImage(set, 0, bytes({1, 2, 3, 4, 5, 6, 7, 8}));
 
     ExportDataOptions options = optionsWith(Data | Colors | Empty);
-    options.base = QStringLiteral("Dec");
+    options.base = ExportDataOptions::NumberBase::Dec;
     options.dataPrefix = QStringLiteral(".byte");
     options.dataPerLine = 4;
     options.indentSpaces = 2;
@@ -728,7 +728,7 @@ void TestImagesetExchange::decimalImportsLikeHex()
     const Imageset set = spriteFixture();
     ExportDataOptions hex = optionsWith(Data | Colors | Selection | Empty | Comments);
     ExportDataOptions dec = hex;
-    dec.base = QStringLiteral("Dec");
+    dec.base = ExportDataOptions::NumberBase::Dec;
     const ImagesetImport fromHex = parseImagesetImport(exportImagesetText(set, range(0, 3), hex));
     const ImagesetImport fromDec = parseImagesetImport(exportImagesetText(set, range(0, 3), dec));
     QCOMPARE(fromHex.data, listOf(pattern(1, 63) + zeros(65) + pattern(2, 63) + zeros(1)));
@@ -1118,7 +1118,7 @@ void TestImagesetExchange::roundTrip_data()
     hex0x.hexPrefix = QStringLiteral("0x");
     hex0x.dataPerLine = 1;
     ExportDataOptions dec = optionsWith(all);
-    dec.base = QStringLiteral("Dec");
+    dec.base = ExportDataOptions::NumberBase::Dec;
     dec.dataPrefix = QStringLiteral(".byte");
     dec.indentSpaces = 3;
     dec.separator = QStringLiteral(" ");
