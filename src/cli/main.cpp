@@ -178,7 +178,7 @@ ExportDataOptions exportOptions(const Arguments& arguments, const ItemRef& ref)
     const QString base = arguments.value(QStringLiteral("--base"), QStringLiteral("hex"));
     if (base != QLatin1String("hex") && base != QLatin1String("dec"))
         throw Failure(BadUsage, QStringLiteral("--base takes hex or dec"));
-    options.base = base == QLatin1String("hex") ? QStringLiteral("Hex") : QStringLiteral("Dec");
+    options.base = base == QLatin1String("hex") ? ExportDataOptions::NumberBase::Hex : ExportDataOptions::NumberBase::Dec;
     options.hexPrefix = arguments.value(QStringLiteral("--hex-prefix"), options.hexPrefix);
     options.separator = arguments.value(QStringLiteral("--separator"), options.separator);
     options.commentPrefix = arguments.value(QStringLiteral("--comment-prefix"), options.commentPrefix);

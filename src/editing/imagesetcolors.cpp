@@ -44,7 +44,7 @@ void ImagesetColors::setImageColor(Imageset& set, const QList<int>& selected, in
         set.imageColors.insert(slot, colorIndex);
 }
 
-void ImagesetColors::setMode(Imageset& set, const QList<int>& selected, int mode)
+void ImagesetColors::setMode(Imageset& set, const QList<int>& selected, Imageset::Mode mode)
 {
     if (set.type != Imageset::Spriteset) {
         set.mode = mode;

@@ -23,5 +23,5 @@ void setImageColor(Imageset& set, const QList<int>& selected, int colorIndex);
 // The mode buttons: character and block sets take the mode as a whole;
 // a sprite set makes the selected sprites multicolour (MCM) or mono (SCM).
 // The bitmaps never change: the same bytes are read in the new mode.
-void setMode(Imageset& set, const QList<int>& selected, int mode);
+void setMode(Imageset& set, const QList<int>& selected, Imageset::Mode mode);
 }

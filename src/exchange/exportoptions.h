@@ -1,15 +1,18 @@
 #pragma once
 
+#include <QMetaType>
 #include <QString>
 
 // The options of an assembler-text export. Every editor window keeps one set,
 // starting from the defaults of its kind, and stores the dialog's choices
 // back into it when the dialog is accepted.
 struct ExportDataOptions {
+    enum class NumberBase { Hex, Dec };
+
     int indentSpaces = 0;               // 0-256 blanks before each data line
     int dataPerLine = 8;                // 1-2048 values per line
     QString dataPrefix = QStringLiteral("!byte");
-    QString base = QStringLiteral("Hex"); // exactly "Hex" for hexadecimal, else decimal
+    NumberBase base = NumberBase::Hex;
     QString hexPrefix = QStringLiteral("$");
     QString separator = QStringLiteral(", ");
     QString commentPrefix = QStringLiteral(";");
@@ -32,3 +35,5 @@ struct ExportDataOptions {
     static ExportDataOptions forScreen() { return {}; }
     static ExportDataOptions forAnimation() { return {}; }
 };
+
+Q_DECLARE_METATYPE(ExportDataOptions::NumberBase)

@@ -40,7 +40,7 @@ public:
     // A comment line: the prefix and the text, ended by a line feed.
     QString comment(const QString& text) const;
 
-    bool hex() const { return options.base == QLatin1String("Hex"); }
+    bool hex() const { return options.base == ExportDataOptions::NumberBase::Hex; }
     const ExportDataOptions options;
 };
 

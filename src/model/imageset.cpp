@@ -20,6 +20,14 @@ QColor readRgb(RecordReader& in)
     return QColor(red, green, blue);
 }
 
+// A type or mode field: an integer that must be one of the enum's numbers
+// from low to high.
+template<typename Enum>
+Enum readEnum(RecordReader& in, Enum low, Enum high)
+{
+    return Enum(in.readIntInRange(low, high));
+}
+
 void writeRgb(RecordWriter& out, const QColor& color)
 {
     out.writeInt(color.red());
@@ -36,7 +44,7 @@ ImageData::ImageData(int width, int height)
 {
 }
 
-Imageset::Imageset(qint32 id, const QString& name, int width, int height, int type)
+Imageset::Imageset(qint32 id, const QString& name, int width, int height, Type type)
     : Dataset(id, name)
     , imageWidth(width)
     , imageHeight(height)
@@ -92,7 +100,7 @@ bool Imageset::load(RecordReader& in)
         imageColors.insert(slot, in.readByte());
     }
 
-    mode = in.readIntInRange(SCM, ECM);
+    mode = readEnum(in, SCM, ECM);
     imageWidth = in.readInt();
     imageHeight = in.readInt();
     imageSize = in.readInt();
@@ -101,7 +109,7 @@ bool Imageset::load(RecordReader& in)
 
     blockColors.clear();
     if (version.hasBlocksets()) {
-        type = in.readIntInRange(Charset, Blockset);
+        type = readEnum(in, Charset, Blockset);
         const int blockCount = in.readCount(blockColorBytes);
         for (int i = 0; i < blockCount && in.ok(); ++i) {
             const int slot = in.readInt();

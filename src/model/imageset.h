@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QImage>
 #include <QMap>
+#include <QMetaType>
 #include <QSet>
 
 #include <array>
@@ -54,7 +55,7 @@ public:
     static constexpr int maxGridSize = 256;
 
     Imageset() = default;
-    Imageset(qint32 id, const QString& name, int width, int height, int type);
+    Imageset(qint32 id, const QString& name, int width, int height, Type type);
     Imageset(const Imageset&) = default;
     Imageset& operator=(const Imageset&) = default;
 
@@ -66,10 +67,10 @@ public:
     bool hasKindShape() const;
 
     // "Char", "Sprite" or "Block": how the program names one image of a kind.
-    static QString kindWord(int type);
+    static QString kindWord(Type type);
     // The project's kind of item for a type of set, and back.
-    static ItemKind itemKindOf(int type);
-    static int typeOf(ItemKind kind);
+    static ItemKind itemKindOf(Type type);
+    static Type typeOf(ItemKind kind);
 
     // The per-image colour of a slot: its colour-RAM or sprite colour, or a
     // block's foreground; 15 where none was set.
@@ -100,7 +101,7 @@ public:
     // transparent set, code 0 is fully transparent (for drawing over other
     // pictures).
     static QImage toImage(const ImageData& image, const std::array<int, 4>& colors, int imageColor,
-                          bool multiColor, bool transparent, int type);
+                          bool multiColor, bool transparent, Type type);
     // toImage of the bitmap a slot shows, in its own colours.
     QImage toImage(int index, bool transparent = false) const;
     bool operator!=(const Imageset& other) const { return !(*this == other); }
@@ -111,11 +112,11 @@ public:
     QSet<int> multiColorSprites;
     std::array<int, 4> colors {6, 1, 2, 3};
     QMap<int, BlockColors> blockColors;
-    int mode = SCM;
+    Mode mode = SCM;
     int imageWidth = 8;
     int imageHeight = 8;
     int imageSize = 8;
-    int type = Charset;
+    Type type = Charset;
     double selectorZoom = 3.0;
     int selectorGridWidth = 32;
     int selectorGridHeight = 8;
@@ -124,3 +125,6 @@ public:
     QColor pixelsGridColor = QColor(160, 160, 160);
     QColor imagesGridColor = QColor(255, 255, 255);
 };
+
+Q_DECLARE_METATYPE(Imageset::Type)
+Q_DECLARE_METATYPE(Imageset::Mode)

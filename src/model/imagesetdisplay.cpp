@@ -3,12 +3,12 @@
 #include "model/imageset.h"
 #include "model/palette.h"
 
-QString Imageset::kindWord(int type)
+QString Imageset::kindWord(Type type)
 {
     return QLatin1String(kindInfo(itemKindOf(type)).imageWord);
 }
 
-ItemKind Imageset::itemKindOf(int type)
+ItemKind Imageset::itemKindOf(Type type)
 {
     switch (type) {
     case Spriteset:
@@ -20,7 +20,7 @@ ItemKind Imageset::itemKindOf(int type)
     }
 }
 
-int Imageset::typeOf(ItemKind kind)
+Imageset::Type Imageset::typeOf(ItemKind kind)
 {
     switch (kind) {
     case ItemKind::Spriteset:
@@ -80,7 +80,7 @@ BlockColors& Imageset::ensureBlockColors(int index)
 }
 
 QImage Imageset::toImage(const ImageData& image, const std::array<int, 4>& colors, int imageColor,
-                         bool multiColor, bool transparent, int type)
+                         bool multiColor, bool transparent, Type type)
 {
     if (image.width <= 0 || image.height <= 0 || image.bytes.size() < image.bytesPerRow * image.height)
         return QImage();

@@ -585,6 +585,19 @@ public:
         return result;
     }
 
+    // An integer that must be the number of one of the given enum values.
+    template<typename Enum>
+    Enum oneOf(const QJsonValue& value, const QString& where, std::initializer_list<Enum> values)
+    {
+        const int number = integer(value, where);
+        for (Enum candidate : values) {
+            if (number == candidate)
+                return candidate;
+        }
+        fail(where, QStringLiteral("%1 is none of the allowed values").arg(number));
+        return *values.begin();
+    }
+
     QColor rgb(const QJsonValue& value, const QString& where)
     {
         const QVector<int> parts = integers(value, where, 3);
@@ -714,11 +727,11 @@ Imageset imagesetFromJson(JsonIn& in, const QJsonValue& value, const QString& wh
     }
     in.ascending(keys, path("blockColors"));
 
-    set.mode = in.integer(field("mode"), path("mode"));
+    set.mode = in.oneOf(field("mode"), path("mode"), {Imageset::SCM, Imageset::MCM, Imageset::ECM});
     set.imageWidth = in.integer(field("imageWidth"), path("imageWidth"));
     set.imageHeight = in.integer(field("imageHeight"), path("imageHeight"));
     set.imageSize = in.integer(field("imageSize"), path("imageSize"));
-    set.type = in.integer(field("type"), path("type"));
+    set.type = in.oneOf(field("type"), path("type"), {Imageset::Charset, Imageset::Spriteset, Imageset::Blockset});
     set.selectorZoom = in.real(field("selectorZoom"), path("selectorZoom"));
     set.selectorGridWidth = in.integer(field("selectorGridWidth"), path("selectorGridWidth"));
     set.selectorGridHeight = in.integer(field("selectorGridHeight"), path("selectorGridHeight"));
@@ -893,7 +906,7 @@ ExportDataOptions defaultOptions(const Target& target)
     options.indentSpaces = 0;
     options.dataPerLine = 8;
     options.dataPrefix = QStringLiteral("!byte");
-    options.base = QStringLiteral("Hex");
+    options.base = ExportDataOptions::NumberBase::Hex;
     options.hexPrefix = QStringLiteral("$");
     options.separator = QStringLiteral(", ");
     options.commentPrefix = QStringLiteral(";");
@@ -1053,7 +1066,7 @@ QList<OptionSet> optionSets()
          [](ExportDataOptions& o) {
              o.indentSpaces = 3;
              o.dataPerLine = 5;
-             o.base = QStringLiteral("Dec");
+             o.base = ExportDataOptions::NumberBase::Dec;
          },
          true},
         {"text style",
@@ -1185,7 +1198,7 @@ QList<SelectCase> selectCases()
         {"narrow block cell", {ItemKind::Screen, 2}, QStringLiteral("1:1"), {}, none},
         {"block cells outside the screen", {ItemKind::Screen, 2}, QStringLiteral("0:0,9:9"), {}, none},
         {"tile cells", {ItemKind::Screen, 1}, QStringLiteral("2:1,1:0"), {QStringLiteral("--base"), QStringLiteral("dec")},
-         [](ExportDataOptions& o) { o.base = QStringLiteral("Dec"); }},
+         [](ExportDataOptions& o) { o.base = ExportDataOptions::NumberBase::Dec; }},
     };
 }
 

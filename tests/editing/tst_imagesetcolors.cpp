@@ -10,14 +10,14 @@
 
 namespace {
 
-constexpr int charset = Imageset::Charset;
-constexpr int spriteset = Imageset::Spriteset;
-constexpr int blockset = Imageset::Blockset;
+constexpr Imageset::Type charset = Imageset::Charset;
+constexpr Imageset::Type spriteset = Imageset::Spriteset;
+constexpr Imageset::Type blockset = Imageset::Blockset;
 
 // Block colours written as flat lists: slot, c0, c1, c2, slot, c0, ...
 using BlockList = QVector<int>;
 
-Imageset makeSet(int type, int mode, const QVector<int>& colors, const BlockList& blocks = {})
+Imageset makeSet(Imageset::Type type, Imageset::Mode mode, const QVector<int>& colors, const BlockList& blocks = {})
 {
     const int width = type == spriteset ? 24 : 8;
     const int height = type == spriteset ? 21 : 8;
@@ -52,8 +52,8 @@ QVector<int> colorList(const Imageset& set)
 // Columns shared by the three background / multicolour setters.
 void addSetterColumns()
 {
-    QTest::addColumn<int>("type");
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<Imageset::Type>("type");
+    QTest::addColumn<Imageset::Mode>("mode");
     QTest::addColumn<QVector<int>>("colors");
     QTest::addColumn<BlockList>("blocks");
     QTest::addColumn<QList<int>>("selected");
@@ -72,8 +72,8 @@ private:
 
     void runSetter(Setter setter)
     {
-        QFETCH(int, type);
-        QFETCH(int, mode);
+        QFETCH(Imageset::Type, type);
+        QFETCH(Imageset::Mode, mode);
         QFETCH(QVector<int>, colors);
         QFETCH(BlockList, blocks);
         QFETCH(QList<int>, selected);
@@ -103,27 +103,29 @@ private slots:
         const QVector<int> set {6, 1, 2, 3};
 
         QTest::newRow("char SCM, selection ignored")
-            << charset << 0 << set << BlockList() << QList<int> {3, 4} << 9 << QVector<int> {9, 1, 2, 3} << BlockList();
-        QTest::newRow("char MCM") << charset << 1 << set << BlockList() << QList<int> {3} << 0
+            << charset << Imageset::SCM << set << BlockList() << QList<int> {3, 4} << 9 << QVector<int> {9, 1, 2, 3}
+            << BlockList();
+        QTest::newRow("char MCM") << charset << Imageset::MCM << set << BlockList() << QList<int> {3} << 0
                                   << QVector<int> {0, 1, 2, 3} << BlockList();
-        QTest::newRow("char ECM") << charset << 2 << set << BlockList() << QList<int>() << 12
+        QTest::newRow("char ECM") << charset << Imageset::ECM << set << BlockList() << QList<int>() << 12
                                   << QVector<int> {12, 1, 2, 3} << BlockList();
-        QTest::newRow("sprites") << spriteset << 0 << set << BlockList() << QList<int> {0, 1} << 14
+        QTest::newRow("sprites") << spriteset << Imageset::SCM << set << BlockList() << QList<int> {0, 1} << 14
                                  << QVector<int> {14, 1, 2, 3} << BlockList();
         QTest::newRow("block multi: set background")
-            << blockset << 1 << set << BlockList {5, 7, 8, 9} << QList<int> {5} << 15 << QVector<int> {15, 1, 2, 3}
-            << BlockList {5, 7, 8, 9};
+            << blockset << Imageset::MCM << set << BlockList {5, 7, 8, 9} << QList<int> {5} << 15
+            << QVector<int> {15, 1, 2, 3} << BlockList {5, 7, 8, 9};
         QTest::newRow("block mono: new entries from the set colours")
-            << blockset << 0 << QVector<int> {9, 10, 11, 3} << BlockList() << QList<int> {3, 5} << 4
+            << blockset << Imageset::SCM << QVector<int> {9, 10, 11, 3} << BlockList() << QList<int> {3, 5} << 4
             << QVector<int> {9, 10, 11, 3} << BlockList {3, 4, 10, 11, 5, 4, 10, 11};
         QTest::newRow("block mono: existing entry keeps c1, c2")
-            << blockset << 0 << QVector<int> {9, 10, 11, 3} << BlockList {3, 1, 2, 5} << QList<int> {3} << 0
+            << blockset << Imageset::SCM << QVector<int> {9, 10, 11, 3} << BlockList {3, 1, 2, 5} << QList<int> {3} << 0
             << QVector<int> {9, 10, 11, 3} << BlockList {3, 0, 2, 5};
         QTest::newRow("block mono: unselected blocks untouched")
-            << blockset << 0 << set << BlockList {2, 7, 7, 7} << QList<int> {4} << 13 << set
+            << blockset << Imageset::SCM << set << BlockList {2, 7, 7, 7} << QList<int> {4} << 13 << set
             << BlockList {2, 7, 7, 7, 4, 13, 1, 2};
         QTest::newRow("block mono: no selection changes nothing")
-            << blockset << 0 << set << BlockList {2, 7, 7, 7} << QList<int>() << 13 << set << BlockList {2, 7, 7, 7};
+            << blockset << Imageset::SCM << set << BlockList {2, 7, 7, 7} << QList<int>() << 13 << set
+            << BlockList {2, 7, 7, 7};
     }
     void setMultiColor00() { runSetter(&ImagesetColors::setMultiColor00); }
 
@@ -133,22 +135,22 @@ private slots:
         addSetterColumns();
         const QVector<int> set {6, 1, 2, 3};
 
-        QTest::newRow("char SCM") << charset << 0 << set << BlockList() << QList<int> {3} << 9
+        QTest::newRow("char SCM") << charset << Imageset::SCM << set << BlockList() << QList<int> {3} << 9
                                   << QVector<int> {6, 9, 2, 3} << BlockList();
-        QTest::newRow("char MCM") << charset << 1 << set << BlockList() << QList<int>() << 0
+        QTest::newRow("char MCM") << charset << Imageset::MCM << set << BlockList() << QList<int>() << 0
                                   << QVector<int> {6, 0, 2, 3} << BlockList();
-        QTest::newRow("char ECM: background 1") << charset << 2 << set << BlockList() << QList<int> {1} << 7
+        QTest::newRow("char ECM: background 1") << charset << Imageset::ECM << set << BlockList() << QList<int> {1} << 7
                                                 << QVector<int> {6, 7, 2, 3} << BlockList();
-        QTest::newRow("sprites") << spriteset << 0 << set << BlockList() << QList<int> {0} << 14
+        QTest::newRow("sprites") << spriteset << Imageset::SCM << set << BlockList() << QList<int> {0} << 14
                                  << QVector<int> {6, 14, 2, 3} << BlockList();
         QTest::newRow("block mono: per block")
-            << blockset << 0 << QVector<int> {9, 10, 11, 3} << BlockList() << QList<int> {8} << 5
+            << blockset << Imageset::SCM << QVector<int> {9, 10, 11, 3} << BlockList() << QList<int> {8} << 5
             << QVector<int> {9, 10, 11, 3} << BlockList {8, 9, 5, 11};
         QTest::newRow("block multi: per block")
-            << blockset << 1 << QVector<int> {9, 10, 11, 3} << BlockList {2, 0, 0, 0} << QList<int> {2, 8} << 5
-            << QVector<int> {9, 10, 11, 3} << BlockList {2, 0, 5, 0, 8, 9, 5, 11};
+            << blockset << Imageset::MCM << QVector<int> {9, 10, 11, 3} << BlockList {2, 0, 0, 0} << QList<int> {2, 8}
+            << 5 << QVector<int> {9, 10, 11, 3} << BlockList {2, 0, 5, 0, 8, 9, 5, 11};
         QTest::newRow("block multi: no selection changes nothing")
-            << blockset << 1 << set << BlockList() << QList<int>() << 5 << set << BlockList();
+            << blockset << Imageset::MCM << set << BlockList() << QList<int>() << 5 << set << BlockList();
     }
     void setMultiColor01() { runSetter(&ImagesetColors::setMultiColor01); }
 
@@ -158,43 +160,43 @@ private slots:
         addSetterColumns();
         const QVector<int> set {6, 1, 2, 3};
 
-        QTest::newRow("char SCM") << charset << 0 << set << BlockList() << QList<int> {3} << 9
+        QTest::newRow("char SCM") << charset << Imageset::SCM << set << BlockList() << QList<int> {3} << 9
                                   << QVector<int> {6, 1, 9, 3} << BlockList();
-        QTest::newRow("char MCM") << charset << 1 << set << BlockList() << QList<int>() << 0
+        QTest::newRow("char MCM") << charset << Imageset::MCM << set << BlockList() << QList<int>() << 0
                                   << QVector<int> {6, 1, 0, 3} << BlockList();
-        QTest::newRow("char ECM: background 2") << charset << 2 << set << BlockList() << QList<int>() << 8
+        QTest::newRow("char ECM: background 2") << charset << Imageset::ECM << set << BlockList() << QList<int>() << 8
                                                 << QVector<int> {6, 1, 8, 3} << BlockList();
-        QTest::newRow("sprites") << spriteset << 0 << set << BlockList() << QList<int> {4} << 14
+        QTest::newRow("sprites") << spriteset << Imageset::SCM << set << BlockList() << QList<int> {4} << 14
                                  << QVector<int> {6, 1, 14, 3} << BlockList();
         QTest::newRow("block mono: per block")
-            << blockset << 0 << QVector<int> {9, 10, 11, 3} << BlockList() << QList<int> {0, 255} << 5
+            << blockset << Imageset::SCM << QVector<int> {9, 10, 11, 3} << BlockList() << QList<int> {0, 255} << 5
             << QVector<int> {9, 10, 11, 3} << BlockList {0, 9, 10, 5, 255, 9, 10, 5};
         QTest::newRow("block multi: per block")
-            << blockset << 1 << QVector<int> {9, 10, 11, 3} << BlockList {2, 12, 13, 14} << QList<int> {2} << 5
-            << QVector<int> {9, 10, 11, 3} << BlockList {2, 12, 13, 5};
+            << blockset << Imageset::MCM << QVector<int> {9, 10, 11, 3} << BlockList {2, 12, 13, 14} << QList<int> {2}
+            << 5 << QVector<int> {9, 10, 11, 3} << BlockList {2, 12, 13, 5};
         QTest::newRow("block mono: no selection changes nothing")
-            << blockset << 0 << set << BlockList {2, 12, 13, 14} << QList<int>() << 5 << set
+            << blockset << Imageset::SCM << set << BlockList {2, 12, 13, 14} << QList<int>() << 5 << set
             << BlockList {2, 12, 13, 14};
     }
     void setMultiColor10() { runSetter(&ImagesetColors::setMultiColor10); }
 
     void setBckgnd3_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<Imageset::Type>("type");
+        QTest::addColumn<Imageset::Mode>("mode");
         QTest::addColumn<int>("colorIndex");
 
-        QTest::newRow("char ECM") << charset << 2 << 9;
-        QTest::newRow("char SCM") << charset << 0 << 0;
-        QTest::newRow("sprites") << spriteset << 0 << 15;
-        QTest::newRow("block mono") << blockset << 0 << 7;
-        QTest::newRow("block multi") << blockset << 1 << 7;
+        QTest::newRow("char ECM") << charset << Imageset::ECM << 9;
+        QTest::newRow("char SCM") << charset << Imageset::SCM << 0;
+        QTest::newRow("sprites") << spriteset << Imageset::SCM << 15;
+        QTest::newRow("block mono") << blockset << Imageset::SCM << 7;
+        QTest::newRow("block multi") << blockset << Imageset::MCM << 7;
     }
 
     void setBckgnd3()
     {
-        QFETCH(int, type);
-        QFETCH(int, mode);
+        QFETCH(Imageset::Type, type);
+        QFETCH(Imageset::Mode, mode);
         QFETCH(int, colorIndex);
 
         Imageset set = makeSet(type, mode, {6, 1, 2, 3}, {4, 12, 13, 14});
@@ -208,7 +210,7 @@ private slots:
 
     void setImageColor_data()
     {
-        QTest::addColumn<int>("type");
+        QTest::addColumn<Imageset::Type>("type");
         QTest::addColumn<QList<int>>("selected");
         QTest::addColumn<int>("colorIndex");
 
@@ -222,12 +224,12 @@ private slots:
 
     void setImageColor()
     {
-        QFETCH(int, type);
+        QFETCH(Imageset::Type, type);
         QFETCH(QList<int>, selected);
         QFETCH(int, colorIndex);
 
         // Slots 1 and 2 hold colours 11 and 4 beforehand.
-        Imageset set = makeSet(type, 0, {6, 1, 2, 3}, {2, 7, 8, 9});
+        Imageset set = makeSet(type, Imageset::SCM, {6, 1, 2, 3}, {2, 7, 8, 9});
         const Imageset before = set;
         ImagesetColors::setImageColor(set, selected, colorIndex);
         // Without a selection nothing changes, so the editor records no step.
@@ -252,25 +254,25 @@ private slots:
     // selection; the bitmaps stay as they are.
     void setModeWholeSet_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("from");
-        QTest::addColumn<int>("to");
+        QTest::addColumn<Imageset::Type>("type");
+        QTest::addColumn<Imageset::Mode>("from");
+        QTest::addColumn<Imageset::Mode>("to");
         QTest::addColumn<QList<int>>("selected");
 
-        QTest::newRow("char SCM -> MCM") << charset << 0 << 1 << QList<int> {1};
-        QTest::newRow("char MCM -> ECM") << charset << 1 << 2 << QList<int>();
-        QTest::newRow("char ECM -> SCM") << charset << 2 << 0 << QList<int> {1, 2};
-        QTest::newRow("char SCM -> ECM, no selection") << charset << 0 << 2 << QList<int>();
-        QTest::newRow("char MCM -> SCM") << charset << 1 << 0 << QList<int>();
-        QTest::newRow("block mono -> multi") << blockset << 0 << 1 << QList<int>();
-        QTest::newRow("block multi -> mono") << blockset << 1 << 0 << QList<int> {1};
+        QTest::newRow("char SCM -> MCM") << charset << Imageset::SCM << Imageset::MCM << QList<int> {1};
+        QTest::newRow("char MCM -> ECM") << charset << Imageset::MCM << Imageset::ECM << QList<int>();
+        QTest::newRow("char ECM -> SCM") << charset << Imageset::ECM << Imageset::SCM << QList<int> {1, 2};
+        QTest::newRow("char SCM -> ECM, no selection") << charset << Imageset::SCM << Imageset::ECM << QList<int>();
+        QTest::newRow("char MCM -> SCM") << charset << Imageset::MCM << Imageset::SCM << QList<int>();
+        QTest::newRow("block mono -> multi") << blockset << Imageset::SCM << Imageset::MCM << QList<int>();
+        QTest::newRow("block multi -> mono") << blockset << Imageset::MCM << Imageset::SCM << QList<int> {1};
     }
 
     void setModeWholeSet()
     {
-        QFETCH(int, type);
-        QFETCH(int, from);
-        QFETCH(int, to);
+        QFETCH(Imageset::Type, type);
+        QFETCH(Imageset::Mode, from);
+        QFETCH(Imageset::Mode, to);
         QFETCH(QList<int>, selected);
 
         Imageset set = makeSet(type, from, {6, 1, 2, 3}, {1, 3, 4, 5});
@@ -290,26 +292,29 @@ private slots:
     {
         QTest::addColumn<QList<int>>("multiBefore");
         QTest::addColumn<QList<int>>("selected");
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<Imageset::Mode>("mode");
         QTest::addColumn<QList<int>>("multiAfter");
 
-        QTest::newRow("make two multicolour") << QList<int> {9} << QList<int> {2, 5} << 1 << QList<int> {2, 5, 9};
-        QTest::newRow("already multicolour stays") << QList<int> {2} << QList<int> {2} << 1 << QList<int> {2};
-        QTest::newRow("make mono") << QList<int> {2, 5, 9} << QList<int> {5, 9} << 0 << QList<int> {2};
-        QTest::newRow("mono sprite made mono") << QList<int> {2} << QList<int> {7} << 0 << QList<int> {2};
-        QTest::newRow("all of them mono") << QList<int> {0, 255} << QList<int> {0, 255} << 0 << QList<int>();
-        QTest::newRow("no selection, multi") << QList<int> {9} << QList<int>() << 1 << QList<int> {9};
-        QTest::newRow("no selection, mono") << QList<int> {9} << QList<int>() << 0 << QList<int> {9};
+        QTest::newRow("make two multicolour") << QList<int> {9} << QList<int> {2, 5} << Imageset::MCM
+                                              << QList<int> {2, 5, 9};
+        QTest::newRow("already multicolour stays") << QList<int> {2} << QList<int> {2} << Imageset::MCM
+                                                   << QList<int> {2};
+        QTest::newRow("make mono") << QList<int> {2, 5, 9} << QList<int> {5, 9} << Imageset::SCM << QList<int> {2};
+        QTest::newRow("mono sprite made mono") << QList<int> {2} << QList<int> {7} << Imageset::SCM << QList<int> {2};
+        QTest::newRow("all of them mono") << QList<int> {0, 255} << QList<int> {0, 255} << Imageset::SCM
+                                          << QList<int>();
+        QTest::newRow("no selection, multi") << QList<int> {9} << QList<int>() << Imageset::MCM << QList<int> {9};
+        QTest::newRow("no selection, mono") << QList<int> {9} << QList<int>() << Imageset::SCM << QList<int> {9};
     }
 
     void setModeSprites()
     {
         QFETCH(QList<int>, multiBefore);
         QFETCH(QList<int>, selected);
-        QFETCH(int, mode);
+        QFETCH(Imageset::Mode, mode);
         QFETCH(QList<int>, multiAfter);
 
-        Imageset set = makeSet(spriteset, 0, {6, 1, 2, 3});
+        Imageset set = makeSet(spriteset, Imageset::SCM, {6, 1, 2, 3});
         for (int slot : multiBefore)
             set.multiColorSprites.insert(slot);
         const Imageset before = set;
@@ -332,20 +337,20 @@ private slots:
     // A colour given to a mono block shows only on that block.
     void blockColourShowsOnItsBlockOnly_data()
     {
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<Imageset::Mode>("mode");
         QTest::addColumn<int>("setter"); // 0: 00, 1: 01, 2: 10
         QTest::addColumn<int>("entry");  // colorsFor entry that changes
 
-        QTest::newRow("mono background") << 0 << 0 << 0;
-        QTest::newRow("mono multi 1") << 0 << 1 << 1;
-        QTest::newRow("mono multi 2") << 0 << 2 << 2;
-        QTest::newRow("multi multi 1") << 1 << 1 << 1;
-        QTest::newRow("multi multi 2") << 1 << 2 << 2;
+        QTest::newRow("mono background") << Imageset::SCM << 0 << 0;
+        QTest::newRow("mono multi 1") << Imageset::SCM << 1 << 1;
+        QTest::newRow("mono multi 2") << Imageset::SCM << 2 << 2;
+        QTest::newRow("multi multi 1") << Imageset::MCM << 1 << 1;
+        QTest::newRow("multi multi 2") << Imageset::MCM << 2 << 2;
     }
 
     void blockColourShowsOnItsBlockOnly()
     {
-        QFETCH(int, mode);
+        QFETCH(Imageset::Mode, mode);
         QFETCH(int, setter);
         QFETCH(int, entry);
 

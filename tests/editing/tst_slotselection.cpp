@@ -89,23 +89,23 @@ private slots:
 
     void dragPayload_data()
     {
-        QTest::addColumn<int>("type");
+        QTest::addColumn<Imageset::Type>("type");
         QTest::addColumn<QStringList>("gestures");
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("payload");
 
         // Slot colours: 3 has colour 5, the others the default 15.
-        QTest::newRow("rectangle") << int(Imageset::Charset) << QStringList {"c3", "a34"}
+        QTest::newRow("rectangle") << Imageset::Charset << QStringList {"c3", "a34"}
                                    << "text/charset_index" << "4,2,2,1,1,2,15,3,5,34,15,35,15";
-        QTest::newRow("scattered") << int(Imageset::Spriteset) << QStringList {"c9", "k3", "k20"}
+        QTest::newRow("scattered") << Imageset::Spriteset << QStringList {"c9", "k3", "k20"}
                                    << "text/spriteset_index" << "4,-1,-1,1,1,9,15,3,5,20,15";
-        QTest::newRow("single block") << int(Imageset::Blockset) << QStringList {"c3"} << "text/blockset_index"
+        QTest::newRow("single block") << Imageset::Blockset << QStringList {"c3"} << "text/blockset_index"
                                       << "4,-1,-1,1,1,3,5";
     }
 
     void dragPayload()
     {
-        QFETCH(int, type);
+        QFETCH(Imageset::Type, type);
         QFETCH(QStringList, gestures);
         QFETCH(QString, format);
         QFETCH(QString, payload);

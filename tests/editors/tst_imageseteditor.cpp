@@ -161,10 +161,10 @@ private slots:
         QCOMPARE(editor->current().colors[1], 9);
         QVERIFY(editor->isModified());
         editor->findChild<QRadioButton*>(QStringLiteral("radioMCM"))->click();
-        QCOMPARE(editor->current().mode, int(Imageset::MCM));
+        QCOMPARE(editor->current().mode, Imageset::MCM);
         QVERIFY(editor->findChild<QRadioButton*>(QStringLiteral("radioL01"))->isEnabled());
         editor->undo();
-        QCOMPARE(editor->current().mode, int(Imageset::SCM));
+        QCOMPARE(editor->current().mode, Imageset::SCM);
         QVERIFY(!editor->findChild<QRadioButton*>(QStringLiteral("radioL01"))->isEnabled());
         editor->undo();
         QCOMPARE(editor->current().colors[1], 1);

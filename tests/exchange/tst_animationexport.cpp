@@ -206,7 +206,7 @@ void TestAnimationExport::exportTextSprite()
 void TestAnimationExport::exportTextDecimal()
 {
     ExportDataOptions options = ExportDataOptions::forAnimation();
-    options.base = QStringLiteral("Dec");
+    options.base = ExportDataOptions::NumberBase::Dec;
     options.dataPrefix = QStringLiteral(".byte");
     options.indentSpaces = 2;
     options.dataPerLine = 3;

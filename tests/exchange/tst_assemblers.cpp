@@ -488,14 +488,15 @@ void TestAssemblers::exports_data()
 
     // ---- rows ----
     for (const QString& assembler : {QStringLiteral("acme"), QStringLiteral("64tass")}) {
-        for (const QString& base : {QStringLiteral("Hex"), QStringLiteral("Dec")}) {
+        for (const auto base : {ExportDataOptions::NumberBase::Hex, ExportDataOptions::NumberBase::Dec}) {
+            const bool inHex = base == ExportDataOptions::NumberBase::Hex;
             ExportDataOptions options;
             options.dataPrefix = assembler == QLatin1String("acme") ? QStringLiteral("!byte") : QStringLiteral(".byte");
             options.base = base;
             options.hexPrefix = QStringLiteral("$");
             options.indentSpaces = assembler == QLatin1String("acme") ? 0 : 4;
-            options.dataPerLine = base == QLatin1String("Hex") ? 8 : 13;
-            const QString tag = assembler + QLatin1Char(' ') + base;
+            options.dataPerLine = inHex ? 8 : 13;
+            const QString tag = assembler + (inHex ? QStringLiteral(" Hex") : QStringLiteral(" Dec"));
 
             for (const bool rle : {false, true}) {
                 ExportDataOptions o = options;

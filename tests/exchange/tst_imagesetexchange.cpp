@@ -48,7 +48,7 @@ QList<int> range(int first, int count)
     return result;
 }
 
-Imageset charset(int mode)
+Imageset charset(Imageset::Mode mode)
 {
     Imageset set(1, QStringLiteral("chars"), 8, 8, Imageset::Charset);
     set.mode = mode;
@@ -60,7 +60,7 @@ Imageset spriteset()
     return Imageset(2, QStringLiteral("sprites"), 24, 21, Imageset::Spriteset);
 }
 
-Imageset blockset(int mode)
+Imageset blockset(Imageset::Mode mode)
 {
     Imageset set(3, QStringLiteral("blocks"), 8, 8, Imageset::Blockset);
     set.mode = mode;
@@ -150,7 +150,7 @@ Imageset spriteFixture()
 }
 
 // Characters at slotList 0 and 2, slot 1 empty.
-Imageset charFixture(int mode)
+Imageset charFixture(Imageset::Mode mode)
 {
     Imageset set = charset(mode);
     putImage(set, 0, pattern(3, 8));
@@ -177,7 +177,7 @@ Imageset ecmFixture()
 }
 
 // Blocks at slotList 0 and 1, slot 2 empty; block 1 has screen colours 7, 8, 9.
-Imageset blockFixture(int mode)
+Imageset blockFixture(Imageset::Mode mode)
 {
     Imageset set = blockset(mode);
     putImage(set, 0, pattern(8, 8));
@@ -593,7 +593,7 @@ void TestImagesetExchange::exportTextDecimal()
     putImage(set, 0, bytes({1, 2, 3, 4, 5, 6, 7, 8}));
 
     ExportDataOptions options = optionsWith(Data | Colors | Empty);
-    options.base = QStringLiteral("Dec");
+    options.base = ExportDataOptions::NumberBase::Dec;
     options.dataPrefix = QStringLiteral(".byte");
     options.dataPerLine = 4;
     options.indentSpaces = 2;
@@ -728,7 +728,7 @@ void TestImagesetExchange::decimalImportsLikeHex()
     const Imageset set = spriteFixture();
     ExportDataOptions hex = optionsWith(Data | Colors | Selection | Empty | Comments);
     ExportDataOptions dec = hex;
-    dec.base = QStringLiteral("Dec");
+    dec.base = ExportDataOptions::NumberBase::Dec;
     const ImagesetImport fromHex = parseImagesetImport(exportImagesetText(set, range(0, 3), hex));
     const ImagesetImport fromDec = parseImagesetImport(exportImagesetText(set, range(0, 3), dec));
     QCOMPARE(fromHex.data, listOf(pattern(1, 63) + zeros(65) + pattern(2, 63) + zeros(1)));
@@ -865,33 +865,33 @@ void TestImagesetExchange::applyBackground()
 
 void TestImagesetExchange::applyColors_data()
 {
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<Imageset::Mode>("mode");
     QTest::addColumn<QList<int>>("targets");
     QTest::addColumn<QList<int>>("colors");
     QTest::addColumn<QList<int>>("slotsSet");
     QTest::addColumn<QList<int>>("values");
 
-    QTest::newRow("SCM in target order") << int(Imageset::SCM) << QList<int> {4, 5, 6} << QList<int> {5, 3, 9}
+    QTest::newRow("SCM in target order") << Imageset::SCM << QList<int> {4, 5, 6} << QList<int> {5, 3, 9}
                                          << QList<int> {4, 5, 6} << QList<int> {5, 3, 9};
     // Outside ECM only values below 16 count, in their order.
-    QTest::newRow("MCM skips high values") << int(Imageset::MCM) << QList<int> {4, 5, 6}
+    QTest::newRow("MCM skips high values") << Imageset::MCM << QList<int> {4, 5, 6}
                                            << QList<int> {0x05, 0x17, 0x03} << QList<int> {4, 5} << QList<int> {5, 3};
-    QTest::newRow("more values than targets") << int(Imageset::SCM) << QList<int> {7} << QList<int> {1, 2}
+    QTest::newRow("more values than targets") << Imageset::SCM << QList<int> {7} << QList<int> {1, 2}
                                               << QList<int> {7} << QList<int> {1};
     // ECM: the high nibble picks the quarter of the character codes.
-    QTest::newRow("ECM four passes") << int(Imageset::ECM) << QList<int> {0, 1, 2}
+    QTest::newRow("ECM four passes") << Imageset::ECM << QList<int> {0, 1, 2}
                                      << QList<int> {0x05, 0x17, 0x26, 0x03, 0x31, 0x18}
                                      << QList<int> {0, 1, 64, 65, 128, 192} << QList<int> {5, 3, 7, 8, 6, 1};
-    QTest::newRow("ECM quarter beyond 3 ignored") << int(Imageset::ECM) << QList<int> {10}
+    QTest::newRow("ECM quarter beyond 3 ignored") << Imageset::ECM << QList<int> {10}
                                                   << QList<int> {0x42, 0xF3} << QList<int>() << QList<int>();
-    QTest::newRow("ECM pass limited by targets") << int(Imageset::ECM) << QList<int> {10}
+    QTest::newRow("ECM pass limited by targets") << Imageset::ECM << QList<int> {10}
                                                  << QList<int> {0x21, 0x22, 0x01}
                                                  << QList<int> {10, 138} << QList<int> {1, 1};
 }
 
 void TestImagesetExchange::applyColors()
 {
-    QFETCH(int, mode);
+    QFETCH(Imageset::Mode, mode);
     QFETCH(QList<int>, targets);
     QFETCH(QList<int>, colors);
     QFETCH(QList<int>, slotsSet);
@@ -955,23 +955,23 @@ void TestImagesetExchange::applyMultiColor()
 
 void TestImagesetExchange::applyBlockScreenColors_data()
 {
-    QTest::addColumn<int>("mode");
+    QTest::addColumn<Imageset::Mode>("mode");
     QTest::addColumn<QList<int>>("values");
     QTest::addColumn<BlockColors>("block3");
     QTest::addColumn<BlockColors>("block4");
 
     // Block 3 has its own colours 7, 8, 9; block 4 gets the set's 11, 12, 13.
-    QTest::newRow("MCM splits into c1 and c2") << int(Imageset::MCM) << QList<int> {0x9A, 0x01}
+    QTest::newRow("MCM splits into c1 and c2") << Imageset::MCM << QList<int> {0x9A, 0x01}
                                                << BlockColors {7, 9, 10} << BlockColors {11, 0, 1};
-    QTest::newRow("SCM sets c0") << int(Imageset::SCM) << QList<int> {4, 14} << BlockColors {4, 8, 9}
+    QTest::newRow("SCM sets c0") << Imageset::SCM << QList<int> {4, 14} << BlockColors {4, 8, 9}
                                  << BlockColors {14, 12, 13};
-    QTest::newRow("fewer values than targets") << int(Imageset::MCM) << QList<int> {0x23}
+    QTest::newRow("fewer values than targets") << Imageset::MCM << QList<int> {0x23}
                                                << BlockColors {7, 2, 3} << BlockColors();
 }
 
 void TestImagesetExchange::applyBlockScreenColors()
 {
-    QFETCH(int, mode);
+    QFETCH(Imageset::Mode, mode);
     QFETCH(QList<int>, values);
     QFETCH(BlockColors, block3);
     QFETCH(BlockColors, block4);
@@ -1118,7 +1118,7 @@ void TestImagesetExchange::roundTrip_data()
     hex0x.hexPrefix = QStringLiteral("0x");
     hex0x.dataPerLine = 1;
     ExportDataOptions dec = optionsWith(all);
-    dec.base = QStringLiteral("Dec");
+    dec.base = ExportDataOptions::NumberBase::Dec;
     dec.dataPrefix = QStringLiteral(".byte");
     dec.indentSpaces = 3;
     dec.separator = QStringLiteral(" ");

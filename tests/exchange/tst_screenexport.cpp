@@ -222,12 +222,13 @@ void TestScreenExport::entries_data()
 {
     QTest::addColumn<Screen>("screen");
     QTest::addColumn<QList<CellPos>>("cells");
-    QTest::addColumn<QString>("base");
+    QTest::addColumn<ExportDataOptions::NumberBase>("base");
     QTest::addColumn<QString>("hexPrefix");
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<QString>("firstLine");
 
-    const QString hex = QStringLiteral("Hex");
+    const auto hex = ExportDataOptions::NumberBase::Hex;
+    const auto dec = ExportDataOptions::NumberBase::Dec;
     const QString dollar = QStringLiteral("$");
 
     QTest::newRow("all present up to 255: 8-bit")
@@ -259,10 +260,10 @@ void TestScreenExport::entries_data()
                                 << QList<CellPos> {{1, 1}, {0, 0}, {0, 1}, {1, 0}} << hex << dollar
                                 << bytes({4, 1, 3, 2}) << "; 8 bits per entry\n";
     QTest::newRow("decimal note 255")
-        << screen(charsetRef, 2, 1, {{0, 0, 9}}) << row(2) << "Dec" << dollar << bytes({9, 255})
+        << screen(charsetRef, 2, 1, {{0, 0, 9}}) << row(2) << dec << dollar << bytes({9, 255})
         << "; 8 bits per entry, 255 = no cell\n";
     QTest::newRow("decimal note 65535")
-        << screen(charsetRef, 2, 1, {{0, 0, 700}}) << row(2) << "Dec" << dollar << bytes({0xBC, 2, 255, 255})
+        << screen(charsetRef, 2, 1, {{0, 0, 700}}) << row(2) << dec << dollar << bytes({0xBC, 2, 255, 255})
         << "; 16 bits per entry, 65535 = no cell\n";
     QTest::newRow("prefix 0x note")
         << screen(blocksetRef, 2, 1, {{0, 0, 700}}) << row(2) << hex << "0x" << bytes({0xBC, 2, 255, 255})
@@ -276,7 +277,7 @@ void TestScreenExport::entries()
 {
     QFETCH(Screen, screen);
     QFETCH(QList<CellPos>, cells);
-    QFETCH(QString, base);
+    QFETCH(ExportDataOptions::NumberBase, base);
     QFETCH(QString, hexPrefix);
     QFETCH(QByteArray, data);
     QFETCH(QString, firstLine);
@@ -365,22 +366,24 @@ void TestScreenExport::colorSection()
 void TestScreenExport::colorHeaders_data()
 {
     QTest::addColumn<Screen>("screen");
-    QTest::addColumn<QString>("base");
+    QTest::addColumn<ExportDataOptions::NumberBase>("base");
     QTest::addColumn<bool>("rle");
     QTest::addColumn<QString>("header");
 
     const Screen full = screen(charsetRef, 2, 1, {{0, 0, 1}, {1, 0, 2}}, {{0, 0, 3}, {1, 0, 3}});
     const Screen gap = screen(charsetRef, 2, 1, {{0, 0, 300}}, {{0, 0, 3}});
-    QTest::newRow("no missing cell") << full << "Hex" << false << "; 8 bits per entry\n; Total bytes: 2\n\n";
+    const auto hex = ExportDataOptions::NumberBase::Hex;
+    const auto dec = ExportDataOptions::NumberBase::Dec;
+    QTest::newRow("no missing cell") << full << hex << false << "; 8 bits per entry\n; Total bytes: 2\n\n";
     // The note follows the entries: a cell without index, even when the
     // entries are 16-bit, names the 8-bit 255.
-    QTest::newRow("missing cell") << gap << "Hex" << false
+    QTest::newRow("missing cell") << gap << hex << false
                                   << "; 8 bits per entry, $FF = no cell\n; Total bytes: 2\n\n";
-    QTest::newRow("missing cell decimal") << gap << "Dec" << false
+    QTest::newRow("missing cell decimal") << gap << dec << false
                                           << "; 8 bits per entry, 255 = no cell\n; Total bytes: 2\n\n";
-    QTest::newRow("RLE") << full << "Hex" << true
+    QTest::newRow("RLE") << full << hex << true
                          << "; 8 bits per entry\n" + byteRuleLines(";") + "; Total bytes: 2\n\n";
-    QTest::newRow("RLE missing cell") << gap << "Hex" << true
+    QTest::newRow("RLE missing cell") << gap << hex << true
                                       << "; 8 bits per entry, $FF = no cell\n" + byteRuleLines(";")
                                              + "; Total bytes: 3\n\n";
 }
@@ -388,7 +391,7 @@ void TestScreenExport::colorHeaders_data()
 void TestScreenExport::colorHeaders()
 {
     QFETCH(Screen, screen);
-    QFETCH(QString, base);
+    QFETCH(ExportDataOptions::NumberBase, base);
     QFETCH(bool, rle);
     QFETCH(QString, header);
 
@@ -448,7 +451,7 @@ void TestScreenExport::exportTextDecimalTiles()
     Screen s = screen(tilesetRef, 2, 2, {{0, 0, 300}, {1, 0, 2}, {0, 1, 3}, {1, 1, 4}}, {{0, 0, 1}});
     s.name = QStringLiteral("map");
     ExportDataOptions o = options(false, false);
-    o.base = QStringLiteral("Dec");
+    o.base = ExportDataOptions::NumberBase::Dec;
     o.dataPrefix = QStringLiteral(".byte");
     o.dataPerLine = 4;
     // A tile screen has no colour section, even with colours stored.

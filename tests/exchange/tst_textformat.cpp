@@ -56,7 +56,7 @@ void TestTextFormat::defaults()
     QCOMPARE(options.indentSpaces, 0);
     QCOMPARE(options.dataPerLine, 8);
     QCOMPARE(options.dataPrefix, QStringLiteral("!byte"));
-    QCOMPARE(options.base, QStringLiteral("Hex"));
+    QCOMPARE(options.base, ExportDataOptions::NumberBase::Hex);
     QCOMPARE(options.hexPrefix, QStringLiteral("$"));
     QCOMPARE(options.separator, QStringLiteral(", "));
     QCOMPARE(options.commentPrefix, QStringLiteral(";"));
@@ -119,32 +119,31 @@ void TestTextFormat::labelOfOnlyBadCharacters()
 
 void TestTextFormat::value_data()
 {
-    QTest::addColumn<QString>("base");
+    QTest::addColumn<ExportDataOptions::NumberBase>("base");
     QTest::addColumn<QString>("hexPrefix");
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("hex 255") << "Hex" << "$" << 255 << "$FF";
-    QTest::newRow("hex 5 padded") << "Hex" << "$" << 5 << "$05";
-    QTest::newRow("hex 0") << "Hex" << "$" << 0 << "$00";
-    QTest::newRow("hex 16") << "Hex" << "$" << 16 << "$10";
-    QTest::newRow("hex upper case") << "Hex" << "$" << 0xab << "$AB";
-    QTest::newRow("hex prefix 0x") << "Hex" << "0x" << 0xab << "0xAB";
-    QTest::newRow("hex prefix kept as typed") << "Hex" << "0X" << 10 << "0X0A";
-    QTest::newRow("hex free prefix") << "Hex" << "&h" << 15 << "&h0F";
-    QTest::newRow("hex empty prefix") << "Hex" << "" << 200 << "C8";
-    QTest::newRow("dec 0") << "Dec" << "$" << 0 << "0";
-    QTest::newRow("dec 5 no padding") << "Dec" << "$" << 5 << "5";
-    QTest::newRow("dec 255") << "Dec" << "0x" << 255 << "255";
-    QTest::newRow("lower-case hex is decimal") << "hex" << "$" << 255 << "255";
-    QTest::newRow("upper-case HEX is decimal") << "HEX" << "$" << 171 << "171";
-    QTest::newRow("Hex with blank is decimal") << "Hex " << "$" << 10 << "10";
-    QTest::newRow("empty base is decimal") << "" << "$" << 10 << "10";
+    const auto hex = ExportDataOptions::NumberBase::Hex;
+    const auto dec = ExportDataOptions::NumberBase::Dec;
+
+    QTest::newRow("hex 255") << hex << "$" << 255 << "$FF";
+    QTest::newRow("hex 5 padded") << hex << "$" << 5 << "$05";
+    QTest::newRow("hex 0") << hex << "$" << 0 << "$00";
+    QTest::newRow("hex 16") << hex << "$" << 16 << "$10";
+    QTest::newRow("hex upper case") << hex << "$" << 0xab << "$AB";
+    QTest::newRow("hex prefix 0x") << hex << "0x" << 0xab << "0xAB";
+    QTest::newRow("hex prefix kept as typed") << hex << "0X" << 10 << "0X0A";
+    QTest::newRow("hex free prefix") << hex << "&h" << 15 << "&h0F";
+    QTest::newRow("hex empty prefix") << hex << "" << 200 << "C8";
+    QTest::newRow("dec 0") << dec << "$" << 0 << "0";
+    QTest::newRow("dec 5 no padding") << dec << "$" << 5 << "5";
+    QTest::newRow("dec 255") << dec << "0x" << 255 << "255";
 }
 
 void TestTextFormat::value()
 {
-    QFETCH(QString, base);
+    QFETCH(ExportDataOptions::NumberBase, base);
     QFETCH(QString, hexPrefix);
     QFETCH(int, value);
     QFETCH(QString, text);
@@ -153,30 +152,32 @@ void TestTextFormat::value()
     options.base = base;
     options.hexPrefix = hexPrefix;
     const TextFormat format(options);
-    QCOMPARE(format.hex(), base == QLatin1String("Hex"));
+    QCOMPARE(format.hex(), base == ExportDataOptions::NumberBase::Hex);
     QCOMPARE(format.value(value), text);
 }
 
 void TestTextFormat::commentValue_data()
 {
-    QTest::addColumn<QString>("base");
+    QTest::addColumn<ExportDataOptions::NumberBase>("base");
     QTest::addColumn<QString>("hexPrefix");
     QTest::addColumn<int>("value");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("hex 255 two digits") << "Hex" << "$" << 255 << "$FF";
-    QTest::newRow("hex 5 two digits") << "Hex" << "$" << 5 << "$05";
-    QTest::newRow("hex 256 four digits") << "Hex" << "$" << 256 << "$0100";
-    QTest::newRow("hex 65535 four digits") << "Hex" << "$" << 65535 << "$FFFF";
-    QTest::newRow("hex 0x prefix") << "Hex" << "0x" << 65535 << "0xFFFF";
-    QTest::newRow("dec 255") << "Dec" << "$" << 255 << "255";
-    QTest::newRow("dec 65535") << "Dec" << "$" << 65535 << "65535";
-    QTest::newRow("lower-case hex is decimal") << "hex" << "$" << 65535 << "65535";
+    const auto hex = ExportDataOptions::NumberBase::Hex;
+    const auto dec = ExportDataOptions::NumberBase::Dec;
+
+    QTest::newRow("hex 255 two digits") << hex << "$" << 255 << "$FF";
+    QTest::newRow("hex 5 two digits") << hex << "$" << 5 << "$05";
+    QTest::newRow("hex 256 four digits") << hex << "$" << 256 << "$0100";
+    QTest::newRow("hex 65535 four digits") << hex << "$" << 65535 << "$FFFF";
+    QTest::newRow("hex 0x prefix") << hex << "0x" << 65535 << "0xFFFF";
+    QTest::newRow("dec 255") << dec << "$" << 255 << "255";
+    QTest::newRow("dec 65535") << dec << "$" << 65535 << "65535";
 }
 
 void TestTextFormat::commentValue()
 {
-    QFETCH(QString, base);
+    QFETCH(ExportDataOptions::NumberBase, base);
     QFETCH(QString, hexPrefix);
     QFETCH(int, value);
     QFETCH(QString, text);
@@ -192,7 +193,7 @@ void TestTextFormat::byteList_data()
     QTest::addColumn<int>("indent");
     QTest::addColumn<int>("perLine");
     QTest::addColumn<QString>("prefix");
-    QTest::addColumn<QString>("base");
+    QTest::addColumn<ExportDataOptions::NumberBase>("base");
     QTest::addColumn<QString>("hexPrefix");
     QTest::addColumn<QString>("separator");
     QTest::addColumn<QByteArray>("data");
@@ -200,8 +201,8 @@ void TestTextFormat::byteList_data()
 
     const QString bang = QStringLiteral("!byte");
     const QString dot = QStringLiteral(".byte");
-    const QString hex = QStringLiteral("Hex");
-    const QString dec = QStringLiteral("Dec");
+    const auto hex = ExportDataOptions::NumberBase::Hex;
+    const auto dec = ExportDataOptions::NumberBase::Dec;
     const QString dollar = QStringLiteral("$");
     const QString comma = QStringLiteral(", ");
 
@@ -249,7 +250,7 @@ void TestTextFormat::byteList()
     QFETCH(int, indent);
     QFETCH(int, perLine);
     QFETCH(QString, prefix);
-    QFETCH(QString, base);
+    QFETCH(ExportDataOptions::NumberBase, base);
     QFETCH(QString, hexPrefix);
     QFETCH(QString, separator);
     QFETCH(QByteArray, data);
@@ -294,7 +295,7 @@ void TestTextFormat::section()
 void TestTextFormat::textJoinsSections()
 {
     ExportDataOptions options;
-    options.base = QStringLiteral("Dec");
+    options.base = ExportDataOptions::NumberBase::Dec;
     options.dataPrefix = QStringLiteral(".byte");
     const TextFormat format(options);
 

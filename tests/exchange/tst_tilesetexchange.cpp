@@ -303,7 +303,7 @@ void TestTilesetExchange::exportTextWide()
     set.imagesetIsCharset = false;
     set.tiles[0].indexes[0] = 300;
     ExportDataOptions options = flags(true, false);
-    options.base = QStringLiteral("Dec");
+    options.base = ExportDataOptions::NumberBase::Dec;
     options.dataPrefix = QStringLiteral(".byte");
     options.dataPerLine = 4;
     const QString expected = QStringLiteral(
@@ -590,7 +590,7 @@ void TestTilesetExchange::roundTrip_data()
 
     ExportDataOptions hex = flags(true, true);
     ExportDataOptions dec = flags(true, true);
-    dec.base = QStringLiteral("Dec");
+    dec.base = ExportDataOptions::NumberBase::Dec;
     dec.dataPrefix = QStringLiteral(".byte");
     dec.separator = QStringLiteral("\t");
     dec.dataPerLine = 3;

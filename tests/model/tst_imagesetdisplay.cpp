@@ -24,21 +24,21 @@ QRgb rgb(int colorNumber)
     return defaultRgb[colorNumber];
 }
 
-constexpr int charset = Imageset::Charset;
-constexpr int spriteset = Imageset::Spriteset;
-constexpr int blockset = Imageset::Blockset;
+constexpr Imageset::Type charset = Imageset::Charset;
+constexpr Imageset::Type spriteset = Imageset::Spriteset;
+constexpr Imageset::Type blockset = Imageset::Blockset;
 
-int widthOf(int type)
+int widthOf(Imageset::Type type)
 {
     return type == spriteset ? 24 : 8;
 }
 
-int heightOf(int type)
+int heightOf(Imageset::Type type)
 {
     return type == spriteset ? 21 : 8;
 }
 
-Imageset makeSet(int type, int mode, const QVector<int>& colors = {6, 1, 2, 3})
+Imageset makeSet(Imageset::Type type, Imageset::Mode mode, const QVector<int>& colors = {6, 1, 2, 3})
 {
     Imageset set(7, QStringLiteral("set"), widthOf(type), heightOf(type), type);
     set.mode = mode;
@@ -48,7 +48,7 @@ Imageset makeSet(int type, int mode, const QVector<int>& colors = {6, 1, 2, 3})
 }
 
 // An image of the kind's size with every byte set to the given value.
-ImageData filledImage(int type, quint8 byte)
+ImageData filledImage(Imageset::Type type, quint8 byte)
 {
     ImageData image;
     image.width = widthOf(type);
@@ -60,7 +60,7 @@ ImageData filledImage(int type, quint8 byte)
 
 // An image of the kind's size from the given rows of bytes; rows not given
 // are zero.
-ImageData imageFromRows(int type, const QList<QByteArray>& rows)
+ImageData imageFromRows(Imageset::Type type, const QList<QByteArray>& rows)
 {
     ImageData image = filledImage(type, 0x00);
     for (int r = 0; r < rows.size(); ++r) {
@@ -127,8 +127,8 @@ private slots:
 
     void codeColour_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<Imageset::Type>("type");
+        QTest::addColumn<Imageset::Mode>("mode");
         QTest::addColumn<QVector<int>>("setColors");
         QTest::addColumn<int>("slot");
         QTest::addColumn<int>("storeAt");     // slot holding the bitmap
@@ -141,90 +141,90 @@ private slots:
 
         const QVector<int> std6123 {6, 1, 2, 3};
         const QVector<int> none;
-        const auto row = [&](const char* name, int type, int mode, const QVector<int>& setColors, int slot,
-                             int storeAt, int imageColor, const QVector<int>& block, bool multiSprite,
+        const auto row = [&](const char* name, Imageset::Type type, Imageset::Mode mode, const QVector<int>& setColors,
+                             int slot, int storeAt, int imageColor, const QVector<int>& block, bool multiSprite,
                              bool multiColor, int code, int expected) {
             QTest::newRow(name) << type << mode << setColors << slot << storeAt << imageColor << block
                                 << multiSprite << multiColor << code << expected;
         };
 
         // Hi-res pixels of any kind: code 0 the background, code 1 the image colour.
-        row("char SCM 0 = background", charset, 0, std6123, 5, 5, 13, none, false, false, 0, 6);
-        row("char SCM 1 = image colour", charset, 0, std6123, 5, 5, 13, none, false, false, 1, 13);
-        row("char SCM colour 10 stays hi-res", charset, 0, std6123, 5, 5, 10, none, false, false, 1, 10);
-        row("char SCM other background", charset, 0, QVector<int>{11, 1, 2, 3}, 5, 5, 13, none, false, false, 0,
-            11);
-        row("char SCM no colour entry = 15", charset, 0, std6123, 5, 5, -1, none, false, false, 1, 15);
-        row("char MCM colour 5 is hi-res 0", charset, 1, std6123, 5, 5, 5, none, false, false, 0, 6);
-        row("char MCM colour 5 is hi-res 1", charset, 1, std6123, 5, 5, 5, none, false, false, 1, 5);
-        row("char MCM colour 7 is hi-res", charset, 1, std6123, 5, 5, 7, none, false, false, 1, 7);
-        row("char MCM colour 0 is hi-res", charset, 1, std6123, 5, 5, 0, none, false, false, 1, 0);
+        row("char SCM 0 = background", charset, Imageset::SCM, std6123, 5, 5, 13, none, false, false, 0, 6);
+        row("char SCM 1 = image colour", charset, Imageset::SCM, std6123, 5, 5, 13, none, false, false, 1, 13);
+        row("char SCM colour 10 stays hi-res", charset, Imageset::SCM, std6123, 5, 5, 10, none, false, false, 1, 10);
+        row("char SCM other background", charset, Imageset::SCM, QVector<int>{11, 1, 2, 3}, 5, 5, 13, none, false,
+            false, 0, 11);
+        row("char SCM no colour entry = 15", charset, Imageset::SCM, std6123, 5, 5, -1, none, false, false, 1, 15);
+        row("char MCM colour 5 is hi-res 0", charset, Imageset::MCM, std6123, 5, 5, 5, none, false, false, 0, 6);
+        row("char MCM colour 5 is hi-res 1", charset, Imageset::MCM, std6123, 5, 5, 5, none, false, false, 1, 5);
+        row("char MCM colour 7 is hi-res", charset, Imageset::MCM, std6123, 5, 5, 7, none, false, false, 1, 7);
+        row("char MCM colour 0 is hi-res", charset, Imageset::MCM, std6123, 5, 5, 0, none, false, false, 1, 0);
 
         // Multicolour character: 00 background, 01 multi 1, 10 multi 2, 11 the
         // colour RAM's low three bits.
-        row("char MCM 00", charset, 1, std6123, 5, 5, 13, none, false, true, 0, 6);
-        row("char MCM 01", charset, 1, std6123, 5, 5, 13, none, false, true, 1, 1);
-        row("char MCM 10", charset, 1, std6123, 5, 5, 13, none, false, true, 2, 2);
-        row("char MCM 11 colour 13 -> 5", charset, 1, std6123, 5, 5, 13, none, false, true, 3, 5);
-        row("char MCM 11 colour 9 -> 1", charset, 1, std6123, 5, 5, 9, none, false, true, 3, 1);
-        row("char MCM 11 colour 8 -> 0", charset, 1, std6123, 5, 5, 8, none, false, true, 3, 0);
-        row("char MCM 11 colour 15 -> 7", charset, 1, std6123, 5, 5, 15, none, false, true, 3, 7);
-        row("char MCM 11 no colour entry -> 7", charset, 1, std6123, 5, 5, -1, none, false, true, 3, 7);
+        row("char MCM 00", charset, Imageset::MCM, std6123, 5, 5, 13, none, false, true, 0, 6);
+        row("char MCM 01", charset, Imageset::MCM, std6123, 5, 5, 13, none, false, true, 1, 1);
+        row("char MCM 10", charset, Imageset::MCM, std6123, 5, 5, 13, none, false, true, 2, 2);
+        row("char MCM 11 colour 13 -> 5", charset, Imageset::MCM, std6123, 5, 5, 13, none, false, true, 3, 5);
+        row("char MCM 11 colour 9 -> 1", charset, Imageset::MCM, std6123, 5, 5, 9, none, false, true, 3, 1);
+        row("char MCM 11 colour 8 -> 0", charset, Imageset::MCM, std6123, 5, 5, 8, none, false, true, 3, 0);
+        row("char MCM 11 colour 15 -> 7", charset, Imageset::MCM, std6123, 5, 5, 15, none, false, true, 3, 7);
+        row("char MCM 11 no colour entry -> 7", charset, Imageset::MCM, std6123, 5, 5, -1, none, false, true, 3, 7);
         const QVector<int> other {0, 14, 12, 3};
-        row("char MCM 00 other set colours", charset, 1, other, 5, 5, 10, none, false, true, 0, 0);
-        row("char MCM 01 other set colours", charset, 1, other, 5, 5, 10, none, false, true, 1, 14);
-        row("char MCM 10 other set colours", charset, 1, other, 5, 5, 10, none, false, true, 2, 12);
-        row("char MCM 11 colour 10 -> 2", charset, 1, other, 5, 5, 10, none, false, true, 3, 2);
+        row("char MCM 00 other set colours", charset, Imageset::MCM, other, 5, 5, 10, none, false, true, 0, 0);
+        row("char MCM 01 other set colours", charset, Imageset::MCM, other, 5, 5, 10, none, false, true, 1, 14);
+        row("char MCM 10 other set colours", charset, Imageset::MCM, other, 5, 5, 10, none, false, true, 2, 12);
+        row("char MCM 11 colour 10 -> 2", charset, Imageset::MCM, other, 5, 5, 10, none, false, true, 3, 2);
 
         // Extended background colour mode: hi-res, background by slot quarter.
         const QVector<int> ecm {6, 4, 8, 10};
-        row("char ECM slot 5 code 0", charset, 2, ecm, 5, 5, 13, none, false, false, 0, 6);
-        row("char ECM slot 5 code 1", charset, 2, ecm, 5, 5, 13, none, false, false, 1, 13);
-        row("char ECM colour 13 stays hi-res", charset, 2, ecm, 5, 5, 13, none, false, false, 1, 13);
-        row("char ECM slot 70 code 0", charset, 2, ecm, 70, 6, 13, none, false, false, 0, 4);
-        row("char ECM slot 70 code 1", charset, 2, ecm, 70, 6, 12, none, false, false, 1, 12);
-        row("char ECM slot 130 code 0", charset, 2, ecm, 130, 2, 13, none, false, false, 0, 8);
-        row("char ECM slot 200 code 0", charset, 2, ecm, 200, 8, 13, none, false, false, 0, 10);
-        row("char ECM slot 255 code 1", charset, 2, ecm, 255, 63, 9, none, false, false, 1, 9);
+        row("char ECM slot 5 code 0", charset, Imageset::ECM, ecm, 5, 5, 13, none, false, false, 0, 6);
+        row("char ECM slot 5 code 1", charset, Imageset::ECM, ecm, 5, 5, 13, none, false, false, 1, 13);
+        row("char ECM colour 13 stays hi-res", charset, Imageset::ECM, ecm, 5, 5, 13, none, false, false, 1, 13);
+        row("char ECM slot 70 code 0", charset, Imageset::ECM, ecm, 70, 6, 13, none, false, false, 0, 4);
+        row("char ECM slot 70 code 1", charset, Imageset::ECM, ecm, 70, 6, 12, none, false, false, 1, 12);
+        row("char ECM slot 130 code 0", charset, Imageset::ECM, ecm, 130, 2, 13, none, false, false, 0, 8);
+        row("char ECM slot 200 code 0", charset, Imageset::ECM, ecm, 200, 8, 13, none, false, false, 0, 10);
+        row("char ECM slot 255 code 1", charset, Imageset::ECM, ecm, 255, 63, 9, none, false, false, 1, 9);
 
         // Sprites: mono unless listed; multicolour 10 = sprite colour, 11 = multi 2.
-        row("sprite mono 0", spriteset, 0, std6123, 3, 3, 13, none, false, false, 0, 6);
-        row("sprite mono 1", spriteset, 0, std6123, 3, 3, 13, none, false, false, 1, 13);
-        row("sprite set mode 1 does not make sprites multicolour", spriteset, 1, std6123, 3, 3, 13, none, false,
-            false, 1, 13);
-        row("sprite multi 00", spriteset, 0, std6123, 3, 3, 13, none, true, true, 0, 6);
-        row("sprite multi 01", spriteset, 0, std6123, 3, 3, 13, none, true, true, 1, 1);
-        row("sprite multi 10 = sprite colour", spriteset, 0, std6123, 3, 3, 13, none, true, true, 2, 13);
-        row("sprite multi 11 = multi 2", spriteset, 0, std6123, 3, 3, 13, none, true, true, 3, 2);
-        row("sprite multi 10 colour 5", spriteset, 0, std6123, 3, 3, 5, none, true, true, 2, 5);
-        row("sprite multi 10 no colour entry", spriteset, 0, std6123, 3, 3, -1, none, true, true, 2, 15);
-        row("sprite multi 11 other multi 2", spriteset, 0, QVector<int>{0, 14, 12, 3}, 3, 3, 5, none, true, true, 3,
-            12);
+        row("sprite mono 0", spriteset, Imageset::SCM, std6123, 3, 3, 13, none, false, false, 0, 6);
+        row("sprite mono 1", spriteset, Imageset::SCM, std6123, 3, 3, 13, none, false, false, 1, 13);
+        row("sprite set mode 1 does not make sprites multicolour", spriteset, Imageset::MCM, std6123, 3, 3, 13, none,
+            false, false, 1, 13);
+        row("sprite multi 00", spriteset, Imageset::SCM, std6123, 3, 3, 13, none, true, true, 0, 6);
+        row("sprite multi 01", spriteset, Imageset::SCM, std6123, 3, 3, 13, none, true, true, 1, 1);
+        row("sprite multi 10 = sprite colour", spriteset, Imageset::SCM, std6123, 3, 3, 13, none, true, true, 2, 13);
+        row("sprite multi 11 = multi 2", spriteset, Imageset::SCM, std6123, 3, 3, 13, none, true, true, 3, 2);
+        row("sprite multi 10 colour 5", spriteset, Imageset::SCM, std6123, 3, 3, 5, none, true, true, 2, 5);
+        row("sprite multi 10 no colour entry", spriteset, Imageset::SCM, std6123, 3, 3, -1, none, true, true, 2, 15);
+        row("sprite multi 11 other multi 2", spriteset, Imageset::SCM, QVector<int>{0, 14, 12, 3}, 3, 3, 5, none, true,
+            true, 3, 12);
 
         // Blocks: mono background is the block's own c0 when it has colours.
         const QVector<int> own {9, 10, 11};
-        row("block mono 0 set colours", blockset, 0, std6123, 4, 4, 13, none, false, false, 0, 6);
-        row("block mono 1 set colours", blockset, 0, std6123, 4, 4, 13, none, false, false, 1, 13);
-        row("block mono 0 own c0", blockset, 0, std6123, 4, 4, 13, own, false, false, 0, 9);
-        row("block mono 1 own colours", blockset, 0, std6123, 4, 4, 13, own, false, false, 1, 13);
-        row("block mono colour 10 stays hi-res", blockset, 0, std6123, 4, 4, 10, none, false, false, 1, 10);
+        row("block mono 0 set colours", blockset, Imageset::SCM, std6123, 4, 4, 13, none, false, false, 0, 6);
+        row("block mono 1 set colours", blockset, Imageset::SCM, std6123, 4, 4, 13, none, false, false, 1, 13);
+        row("block mono 0 own c0", blockset, Imageset::SCM, std6123, 4, 4, 13, own, false, false, 0, 9);
+        row("block mono 1 own colours", blockset, Imageset::SCM, std6123, 4, 4, 13, own, false, false, 1, 13);
+        row("block mono colour 10 stays hi-res", blockset, Imageset::SCM, std6123, 4, 4, 10, none, false, false, 1, 10);
         // Multicolour block: 00 set background, 01/10 the block's c1/c2, 11 image colour.
-        row("block multi 00 set colours", blockset, 1, std6123, 4, 4, 13, none, false, true, 0, 6);
-        row("block multi 01 set colours", blockset, 1, std6123, 4, 4, 13, none, false, true, 1, 1);
-        row("block multi 10 set colours", blockset, 1, std6123, 4, 4, 13, none, false, true, 2, 2);
-        row("block multi 11 image colour 13", blockset, 1, std6123, 4, 4, 13, none, false, true, 3, 13);
-        row("block multi 11 image colour 5", blockset, 1, std6123, 4, 4, 5, none, false, true, 3, 5);
-        row("block multi 00 own colours keeps set background", blockset, 1, std6123, 4, 4, 13, own, false, true,
-            0, 6);
-        row("block multi 01 own c1", blockset, 1, std6123, 4, 4, 13, own, false, true, 1, 10);
-        row("block multi 10 own c2", blockset, 1, std6123, 4, 4, 13, own, false, true, 2, 11);
-        row("block multi 11 own colours", blockset, 1, std6123, 4, 4, 13, own, false, true, 3, 13);
+        row("block multi 00 set colours", blockset, Imageset::MCM, std6123, 4, 4, 13, none, false, true, 0, 6);
+        row("block multi 01 set colours", blockset, Imageset::MCM, std6123, 4, 4, 13, none, false, true, 1, 1);
+        row("block multi 10 set colours", blockset, Imageset::MCM, std6123, 4, 4, 13, none, false, true, 2, 2);
+        row("block multi 11 image colour 13", blockset, Imageset::MCM, std6123, 4, 4, 13, none, false, true, 3, 13);
+        row("block multi 11 image colour 5", blockset, Imageset::MCM, std6123, 4, 4, 5, none, false, true, 3, 5);
+        row("block multi 00 own colours keeps set background", blockset, Imageset::MCM, std6123, 4, 4, 13, own, false,
+            true, 0, 6);
+        row("block multi 01 own c1", blockset, Imageset::MCM, std6123, 4, 4, 13, own, false, true, 1, 10);
+        row("block multi 10 own c2", blockset, Imageset::MCM, std6123, 4, 4, 13, own, false, true, 2, 11);
+        row("block multi 11 own colours", blockset, Imageset::MCM, std6123, 4, 4, 13, own, false, true, 3, 13);
     }
 
     void codeColour()
     {
-        QFETCH(int, type);
-        QFETCH(int, mode);
+        QFETCH(Imageset::Type, type);
+        QFETCH(Imageset::Mode, mode);
         QFETCH(QVector<int>, setColors);
         QFETCH(int, slot);
         QFETCH(int, storeAt);
@@ -268,8 +268,8 @@ private slots:
 
     void pixelLayout_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<Imageset::Type>("type");
+        QTest::addColumn<Imageset::Mode>("mode");
         QTest::addColumn<bool>("multiSprite");
         QTest::addColumn<int>("imageColor");
         QTest::addColumn<QVector<int>>("blockColors");
@@ -278,7 +278,7 @@ private slots:
         QTest::addColumn<QVector<int>>("codeColors"); // colour number per code
 
         QTest::newRow("char hi-res bit order")
-            << charset << 0 << false << 13 << QVector<int>()
+            << charset << Imageset::SCM << false << 13 << QVector<int>()
             << QList<QByteArray> {bytes({0x80}), bytes({0x01}), bytes({0xA5}), bytes({0x0F}), bytes({0xF0}),
                                   bytes({0x3C}), bytes({0x00}), bytes({0xFF})}
             << QStringList {"10000000", "00000001", "10100101", "00001111",
@@ -286,7 +286,7 @@ private slots:
             << QVector<int> {6, 13};
 
         QTest::newRow("char multicolour pair order")
-            << charset << 1 << false << 13 << QVector<int>()
+            << charset << Imageset::MCM << false << 13 << QVector<int>()
             << QList<QByteArray> {bytes({0x1B}), bytes({0xE4}), bytes({0xC0}), bytes({0x03}), bytes({0x30}),
                                   bytes({0x0C}), bytes({0x80}), bytes({0x01})}
             << QStringList {"00112233", "33221100", "33000000", "00000033",
@@ -294,12 +294,12 @@ private slots:
             << QVector<int> {6, 1, 2, 5};
 
         QTest::newRow("char ECM hi-res on its quarter's background")
-            << charset << 2 << false << 13 << QVector<int>()
+            << charset << Imageset::ECM << false << 13 << QVector<int>()
             << QList<QByteArray> {bytes({0x81}), bytes({0x42})}
             << QStringList {"10000001", "01000010"} << QVector<int> {6, 13};
 
         QTest::newRow("sprite hi-res across three bytes")
-            << spriteset << 0 << false << 13 << QVector<int>()
+            << spriteset << Imageset::SCM << false << 13 << QVector<int>()
             << QList<QByteArray> {bytes({0x80, 0x00, 0x01}), bytes({0x00, 0xFF, 0x00}), bytes({0x01, 0x80, 0x00}),
                                   QByteArray(3, '\0'), QByteArray(3, '\0'), QByteArray(3, '\0'),
                                   QByteArray(3, '\0'), QByteArray(3, '\0'), QByteArray(3, '\0'),
@@ -327,11 +327,11 @@ private slots:
         spriteMultiRows[0] = bytes({0x1B, 0xE4, 0x40});
         spriteMultiRows[20] = bytes({0x03, 0x00, 0xC0});
         QTest::newRow("sprite multicolour pairs across three bytes")
-            << spriteset << 0 << true << 13 << QVector<int>() << spriteMultiRows << spriteMulti
+            << spriteset << Imageset::SCM << true << 13 << QVector<int>() << spriteMultiRows << spriteMulti
             << QVector<int> {6, 1, 13, 2};
 
         QTest::newRow("block multicolour pairs")
-            << blockset << 1 << false << 13 << QVector<int>()
+            << blockset << Imageset::MCM << false << 13 << QVector<int>()
             << QList<QByteArray> {bytes({0x1B}), bytes({0xE4}), bytes({0x00}), bytes({0x00}), bytes({0x00}),
                                   bytes({0x00}), bytes({0x00}), bytes({0x96})}
             << QStringList {"00112233", "33221100", "00000000", "00000000",
@@ -339,19 +339,19 @@ private slots:
             << QVector<int> {6, 1, 2, 13};
 
         QTest::newRow("block multicolour own colours")
-            << blockset << 1 << false << 13 << QVector<int> {9, 10, 11}
+            << blockset << Imageset::MCM << false << 13 << QVector<int> {9, 10, 11}
             << QList<QByteArray> {bytes({0x1B})} << QStringList {"00112233"} << QVector<int> {6, 10, 11, 13};
 
         QTest::newRow("block mono own background")
-            << blockset << 0 << false << 13 << QVector<int> {9, 10, 11}
+            << blockset << Imageset::SCM << false << 13 << QVector<int> {9, 10, 11}
             << QList<QByteArray> {bytes({0xC3}), bytes({0x18})} << QStringList {"11000011", "00011000"}
             << QVector<int> {9, 13};
     }
 
     void pixelLayout()
     {
-        QFETCH(int, type);
-        QFETCH(int, mode);
+        QFETCH(Imageset::Type, type);
+        QFETCH(Imageset::Mode, mode);
         QFETCH(bool, multiSprite);
         QFETCH(int, imageColor);
         QFETCH(QVector<int>, blockColors);
@@ -375,7 +375,7 @@ private slots:
 
     void staticRendering_data()
     {
-        QTest::addColumn<int>("type");
+        QTest::addColumn<Imageset::Type>("type");
         QTest::addColumn<bool>("multiColor");
         QTest::addColumn<QVector<int>>("codeColors"); // expected colour per code
 
@@ -390,7 +390,7 @@ private slots:
 
     void staticRendering()
     {
-        QFETCH(int, type);
+        QFETCH(Imageset::Type, type);
         QFETCH(bool, multiColor);
         QFETCH(QVector<int>, codeColors);
 
@@ -415,23 +415,23 @@ private slots:
 
     void pictureFormat_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<Imageset::Type>("type");
+        QTest::addColumn<Imageset::Mode>("mode");
         QTest::addColumn<bool>("multiSprite");
 
-        QTest::newRow("char SCM") << charset << 0 << false;
-        QTest::newRow("char MCM") << charset << 1 << false;
-        QTest::newRow("char ECM") << charset << 2 << false;
-        QTest::newRow("sprite mono") << spriteset << 0 << false;
-        QTest::newRow("sprite multi") << spriteset << 0 << true;
-        QTest::newRow("block mono") << blockset << 0 << false;
-        QTest::newRow("block multi") << blockset << 1 << false;
+        QTest::newRow("char SCM") << charset << Imageset::SCM << false;
+        QTest::newRow("char MCM") << charset << Imageset::MCM << false;
+        QTest::newRow("char ECM") << charset << Imageset::ECM << false;
+        QTest::newRow("sprite mono") << spriteset << Imageset::SCM << false;
+        QTest::newRow("sprite multi") << spriteset << Imageset::SCM << true;
+        QTest::newRow("block mono") << blockset << Imageset::SCM << false;
+        QTest::newRow("block multi") << blockset << Imageset::MCM << false;
     }
 
     void pictureFormat()
     {
-        QFETCH(int, type);
-        QFETCH(int, mode);
+        QFETCH(Imageset::Type, type);
+        QFETCH(Imageset::Mode, mode);
         QFETCH(bool, multiSprite);
 
         Imageset set = makeSet(type, mode);
@@ -450,34 +450,34 @@ private slots:
 
     void transparentBackground_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<Imageset::Type>("type");
+        QTest::addColumn<Imageset::Mode>("mode");
         QTest::addColumn<bool>("multiSprite");
         QTest::addColumn<int>("code");       // code of the non-background pixels
         QTest::addColumn<int>("background"); // colour number of code 0
         QTest::addColumn<int>("foreground"); // colour number of that code
 
         // Set colours 6, 1, 2, 3; image colour 13; blocks own 9, 10, 11.
-        QTest::newRow("char SCM") << charset << 0 << false << 1 << 6 << 13;
-        QTest::newRow("char MCM 01") << charset << 1 << false << 1 << 6 << 1;
-        QTest::newRow("char MCM 11") << charset << 1 << false << 3 << 6 << 5;
-        QTest::newRow("char ECM") << charset << 2 << false << 1 << 6 << 13;
-        QTest::newRow("sprite mono") << spriteset << 0 << false << 1 << 6 << 13;
-        QTest::newRow("sprite multi 10") << spriteset << 0 << true << 2 << 6 << 13;
-        QTest::newRow("block mono own") << blockset << 0 << false << 1 << 9 << 13;
-        QTest::newRow("block multi 10") << blockset << 1 << false << 2 << 6 << 11;
+        QTest::newRow("char SCM") << charset << Imageset::SCM << false << 1 << 6 << 13;
+        QTest::newRow("char MCM 01") << charset << Imageset::MCM << false << 1 << 6 << 1;
+        QTest::newRow("char MCM 11") << charset << Imageset::MCM << false << 3 << 6 << 5;
+        QTest::newRow("char ECM") << charset << Imageset::ECM << false << 1 << 6 << 13;
+        QTest::newRow("sprite mono") << spriteset << Imageset::SCM << false << 1 << 6 << 13;
+        QTest::newRow("sprite multi 10") << spriteset << Imageset::SCM << true << 2 << 6 << 13;
+        QTest::newRow("block mono own") << blockset << Imageset::SCM << false << 1 << 9 << 13;
+        QTest::newRow("block multi 10") << blockset << Imageset::MCM << false << 2 << 6 << 11;
     }
 
     void transparentBackground()
     {
-        QFETCH(int, type);
-        QFETCH(int, mode);
+        QFETCH(Imageset::Type, type);
+        QFETCH(Imageset::Mode, mode);
         QFETCH(bool, multiSprite);
         QFETCH(int, code);
         QFETCH(int, background);
         QFETCH(int, foreground);
 
-        const bool multiColor = code > 1 || (mode == 1 && type != spriteset) || multiSprite;
+        const bool multiColor = code > 1 || (mode == Imageset::MCM && type != spriteset) || multiSprite;
         Imageset set = makeSet(type, mode);
         // Left half of every byte code 0, right half the given code.
         const quint8 half = multiColor ? quint8(code << 2 | code) : 0x0F;
@@ -573,30 +573,30 @@ private slots:
 
     void patternSlot_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<Imageset::Type>("type");
+        QTest::addColumn<Imageset::Mode>("mode");
         QTest::addColumn<int>("slot");
         QTest::addColumn<int>("expected");
 
-        QTest::newRow("char ECM 0") << charset << 2 << 0 << 0;
-        QTest::newRow("char ECM 63") << charset << 2 << 63 << 63;
-        QTest::newRow("char ECM 64") << charset << 2 << 64 << 0;
-        QTest::newRow("char ECM 70") << charset << 2 << 70 << 6;
-        QTest::newRow("char ECM 134") << charset << 2 << 134 << 6;
-        QTest::newRow("char ECM 255") << charset << 2 << 255 << 63;
-        QTest::newRow("char SCM 70") << charset << 0 << 70 << 70;
-        QTest::newRow("char MCM 70") << charset << 1 << 70 << 70;
-        QTest::newRow("char MCM 255") << charset << 1 << 255 << 255;
-        QTest::newRow("sprite 70") << spriteset << 0 << 70 << 70;
-        QTest::newRow("sprite with mode 2 70") << spriteset << 2 << 70 << 70;
-        QTest::newRow("block multi 70") << blockset << 1 << 70 << 70;
-        QTest::newRow("block with mode 2 200") << blockset << 2 << 200 << 200;
+        QTest::newRow("char ECM 0") << charset << Imageset::ECM << 0 << 0;
+        QTest::newRow("char ECM 63") << charset << Imageset::ECM << 63 << 63;
+        QTest::newRow("char ECM 64") << charset << Imageset::ECM << 64 << 0;
+        QTest::newRow("char ECM 70") << charset << Imageset::ECM << 70 << 6;
+        QTest::newRow("char ECM 134") << charset << Imageset::ECM << 134 << 6;
+        QTest::newRow("char ECM 255") << charset << Imageset::ECM << 255 << 63;
+        QTest::newRow("char SCM 70") << charset << Imageset::SCM << 70 << 70;
+        QTest::newRow("char MCM 70") << charset << Imageset::MCM << 70 << 70;
+        QTest::newRow("char MCM 255") << charset << Imageset::MCM << 255 << 255;
+        QTest::newRow("sprite 70") << spriteset << Imageset::SCM << 70 << 70;
+        QTest::newRow("sprite with mode 2 70") << spriteset << Imageset::ECM << 70 << 70;
+        QTest::newRow("block multi 70") << blockset << Imageset::MCM << 70 << 70;
+        QTest::newRow("block with mode 2 200") << blockset << Imageset::ECM << 200 << 200;
     }
 
     void patternSlot()
     {
-        QFETCH(int, type);
-        QFETCH(int, mode);
+        QFETCH(Imageset::Type, type);
+        QFETCH(Imageset::Mode, mode);
         QFETCH(int, slot);
         QFETCH(int, expected);
 
@@ -615,34 +615,34 @@ private slots:
 
     void multiColourImages_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<Imageset::Type>("type");
+        QTest::addColumn<Imageset::Mode>("mode");
         QTest::addColumn<int>("imageColor"); // -1: no entry (15)
         QTest::addColumn<bool>("listedSprite");
         QTest::addColumn<bool>("expected");
 
         for (int color = -1; color < 16; ++color) {
             const bool multi = color < 0 || color > 7;
-            QTest::addRow("char SCM colour %d", color) << charset << 0 << color << false << false;
-            QTest::addRow("char MCM colour %d", color) << charset << 1 << color << false << multi;
-            QTest::addRow("char ECM colour %d", color) << charset << 2 << color << false << false;
+            QTest::addRow("char SCM colour %d", color) << charset << Imageset::SCM << color << false << false;
+            QTest::addRow("char MCM colour %d", color) << charset << Imageset::MCM << color << false << multi;
+            QTest::addRow("char ECM colour %d", color) << charset << Imageset::ECM << color << false << false;
         }
-        QTest::newRow("sprite listed") << spriteset << 0 << 3 << true << true;
-        QTest::newRow("sprite listed, colour 12") << spriteset << 0 << 12 << true << true;
-        QTest::newRow("sprite not listed") << spriteset << 0 << 3 << false << false;
-        QTest::newRow("sprite not listed, colour 12") << spriteset << 0 << 12 << false << false;
-        QTest::newRow("sprite not listed, set mode 1") << spriteset << 1 << 12 << false << false;
-        QTest::newRow("block mono") << blockset << 0 << 12 << false << false;
-        QTest::newRow("block mono, colour 3") << blockset << 0 << 3 << false << false;
-        QTest::newRow("block multi") << blockset << 1 << 12 << false << true;
-        QTest::newRow("block multi, colour 3") << blockset << 1 << 3 << false << true;
-        QTest::newRow("block multi, no colour") << blockset << 1 << -1 << false << true;
+        QTest::newRow("sprite listed") << spriteset << Imageset::SCM << 3 << true << true;
+        QTest::newRow("sprite listed, colour 12") << spriteset << Imageset::SCM << 12 << true << true;
+        QTest::newRow("sprite not listed") << spriteset << Imageset::SCM << 3 << false << false;
+        QTest::newRow("sprite not listed, colour 12") << spriteset << Imageset::SCM << 12 << false << false;
+        QTest::newRow("sprite not listed, set mode 1") << spriteset << Imageset::MCM << 12 << false << false;
+        QTest::newRow("block mono") << blockset << Imageset::SCM << 12 << false << false;
+        QTest::newRow("block mono, colour 3") << blockset << Imageset::SCM << 3 << false << false;
+        QTest::newRow("block multi") << blockset << Imageset::MCM << 12 << false << true;
+        QTest::newRow("block multi, colour 3") << blockset << Imageset::MCM << 3 << false << true;
+        QTest::newRow("block multi, no colour") << blockset << Imageset::MCM << -1 << false << true;
     }
 
     void multiColourImages()
     {
-        QFETCH(int, type);
-        QFETCH(int, mode);
+        QFETCH(Imageset::Type, type);
+        QFETCH(Imageset::Mode, mode);
         QFETCH(int, imageColor);
         QFETCH(bool, listedSprite);
         QFETCH(bool, expected);
@@ -661,29 +661,29 @@ private slots:
 
     void coloursForSlot_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<Imageset::Type>("type");
+        QTest::addColumn<Imageset::Mode>("mode");
         QTest::addColumn<int>("slot");
         QTest::addColumn<QVector<int>>("expected");
 
         // Set colours 11, 4, 8, 10; block 5 owns 9, 12, 14.
-        QTest::newRow("char SCM") << charset << 0 << 5 << QVector<int> {11, 4, 8, 10};
-        QTest::newRow("char MCM") << charset << 1 << 200 << QVector<int> {11, 4, 8, 10};
-        QTest::newRow("char ECM slot 5") << charset << 2 << 5 << QVector<int> {11, 4, 8, 10};
-        QTest::newRow("char ECM slot 100") << charset << 2 << 100 << QVector<int> {4, 4, 8, 10};
-        QTest::newRow("char ECM slot 150") << charset << 2 << 150 << QVector<int> {8, 4, 8, 10};
-        QTest::newRow("char ECM slot 250") << charset << 2 << 250 << QVector<int> {10, 4, 8, 10};
-        QTest::newRow("sprite ignores block colours") << spriteset << 0 << 5 << QVector<int> {11, 4, 8, 10};
-        QTest::newRow("block mono own") << blockset << 0 << 5 << QVector<int> {9, 12, 14, 10};
-        QTest::newRow("block multi own") << blockset << 1 << 5 << QVector<int> {11, 12, 14, 10};
-        QTest::newRow("block mono without own") << blockset << 0 << 6 << QVector<int> {11, 4, 8, 10};
-        QTest::newRow("block multi without own") << blockset << 1 << 6 << QVector<int> {11, 4, 8, 10};
+        QTest::newRow("char SCM") << charset << Imageset::SCM << 5 << QVector<int> {11, 4, 8, 10};
+        QTest::newRow("char MCM") << charset << Imageset::MCM << 200 << QVector<int> {11, 4, 8, 10};
+        QTest::newRow("char ECM slot 5") << charset << Imageset::ECM << 5 << QVector<int> {11, 4, 8, 10};
+        QTest::newRow("char ECM slot 100") << charset << Imageset::ECM << 100 << QVector<int> {4, 4, 8, 10};
+        QTest::newRow("char ECM slot 150") << charset << Imageset::ECM << 150 << QVector<int> {8, 4, 8, 10};
+        QTest::newRow("char ECM slot 250") << charset << Imageset::ECM << 250 << QVector<int> {10, 4, 8, 10};
+        QTest::newRow("sprite ignores block colours") << spriteset << Imageset::SCM << 5 << QVector<int> {11, 4, 8, 10};
+        QTest::newRow("block mono own") << blockset << Imageset::SCM << 5 << QVector<int> {9, 12, 14, 10};
+        QTest::newRow("block multi own") << blockset << Imageset::MCM << 5 << QVector<int> {11, 12, 14, 10};
+        QTest::newRow("block mono without own") << blockset << Imageset::SCM << 6 << QVector<int> {11, 4, 8, 10};
+        QTest::newRow("block multi without own") << blockset << Imageset::MCM << 6 << QVector<int> {11, 4, 8, 10};
     }
 
     void coloursForSlot()
     {
-        QFETCH(int, type);
-        QFETCH(int, mode);
+        QFETCH(Imageset::Type, type);
+        QFETCH(Imageset::Mode, mode);
         QFETCH(int, slot);
         QFETCH(QVector<int>, expected);
 
@@ -697,21 +697,21 @@ private slots:
 
     void emptySlot_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<Imageset::Type>("type");
+        QTest::addColumn<Imageset::Mode>("mode");
         QTest::addColumn<int>("slot");
 
-        QTest::newRow("char SCM") << charset << 0 << 0;
-        QTest::newRow("char MCM") << charset << 1 << 17;
-        QTest::newRow("char ECM") << charset << 2 << 70;
-        QTest::newRow("sprite") << spriteset << 0 << 255;
-        QTest::newRow("block") << blockset << 1 << 3;
+        QTest::newRow("char SCM") << charset << Imageset::SCM << 0;
+        QTest::newRow("char MCM") << charset << Imageset::MCM << 17;
+        QTest::newRow("char ECM") << charset << Imageset::ECM << 70;
+        QTest::newRow("sprite") << spriteset << Imageset::SCM << 255;
+        QTest::newRow("block") << blockset << Imageset::MCM << 3;
     }
 
     void emptySlot()
     {
-        QFETCH(int, type);
-        QFETCH(int, mode);
+        QFETCH(Imageset::Type, type);
+        QFETCH(Imageset::Mode, mode);
         QFETCH(int, slot);
 
         Imageset set = makeSet(type, mode);
@@ -750,7 +750,7 @@ private slots:
     {
         QFETCH(QVector<int>, setColors);
 
-        Imageset set = makeSet(blockset, 0, setColors);
+        Imageset set = makeSet(blockset, Imageset::SCM, setColors);
         const BlockColors colors = set.blockColorsOf(12);
         QCOMPARE(colors.c0, 6);
         QCOMPARE(colors.c1, 1);
@@ -776,7 +776,7 @@ private slots:
     {
         QFETCH(QVector<int>, setColors);
 
-        Imageset set = makeSet(blockset, 0, setColors);
+        Imageset set = makeSet(blockset, Imageset::SCM, setColors);
         BlockColors& created = set.ensureBlockColors(4);
         QCOMPARE(created.c0, setColors.at(0));
         QCOMPARE(created.c1, setColors.at(1));
@@ -807,22 +807,24 @@ private slots:
 
     void modeChangeKeepsBytes_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<QVector<int>>("modes"); // applied in turn, starting from 0
+        using Modes = QVector<Imageset::Mode>;
+        QTest::addColumn<Imageset::Type>("type");
+        QTest::addColumn<Modes>("modes"); // applied in turn, starting from SCM
 
-        QTest::newRow("char SCM -> MCM -> SCM") << charset << QVector<int> {1, 0};
-        QTest::newRow("char SCM -> ECM -> SCM") << charset << QVector<int> {2, 0};
-        QTest::newRow("char SCM -> MCM -> ECM -> MCM -> SCM") << charset << QVector<int> {1, 2, 1, 0};
-        QTest::newRow("block mono -> multi -> mono") << blockset << QVector<int> {1, 0};
-        QTest::newRow("sprites mono -> multi -> mono") << spriteset << QVector<int> {1, 0};
+        QTest::newRow("char SCM -> MCM -> SCM") << charset << Modes {Imageset::MCM, Imageset::SCM};
+        QTest::newRow("char SCM -> ECM -> SCM") << charset << Modes {Imageset::ECM, Imageset::SCM};
+        QTest::newRow("char SCM -> MCM -> ECM -> MCM -> SCM")
+            << charset << Modes {Imageset::MCM, Imageset::ECM, Imageset::MCM, Imageset::SCM};
+        QTest::newRow("block mono -> multi -> mono") << blockset << Modes {Imageset::MCM, Imageset::SCM};
+        QTest::newRow("sprites mono -> multi -> mono") << spriteset << Modes {Imageset::MCM, Imageset::SCM};
     }
 
     void modeChangeKeepsBytes()
     {
-        QFETCH(int, type);
-        QFETCH(QVector<int>, modes);
+        QFETCH(Imageset::Type, type);
+        QFETCH(QVector<Imageset::Mode>, modes);
 
-        Imageset set = makeSet(type, 0);
+        Imageset set = makeSet(type, Imageset::SCM);
         const int rowBytes = widthOf(type) / 8;
         for (int slot : {0, 6, 9, 70, 130}) {
             ImageData image = filledImage(type, 0x00);
@@ -835,12 +837,12 @@ private slots:
         const QImage hiresPicture = set.toImage(9);
 
         const QList<int> selection {0, 6, 9, 70, 130};
-        for (int mode : modes) {
+        for (Imageset::Mode mode : modes) {
             ImagesetColors::setMode(set, selection, mode);
             QCOMPARE(set.images.size(), before.size());
             for (auto it = before.cbegin(); it != before.cend(); ++it)
                 QCOMPARE(set.images.value(it.key()).bytes, it->bytes);
-            if (mode == 1) // the same bytes now read as bit pairs
+            if (mode == Imageset::MCM) // the same bytes now read as bit pairs
                 QVERIFY(set.toImage(9) != hiresPicture);
         }
         QCOMPARE(set.images, before);
@@ -851,22 +853,22 @@ private slots:
 
     void coloursComeFromPalette_data()
     {
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<Imageset::Type>("type");
+        QTest::addColumn<Imageset::Mode>("mode");
         QTest::addColumn<bool>("multiSprite");
         QTest::addColumn<QVector<int>>("codeColors"); // colour number per code
 
         // Set colours 6, 1, 2, 3, image colour 13.
-        QTest::newRow("char hi-res") << charset << 0 << false << QVector<int> {6, 13};
-        QTest::newRow("char multicolour") << charset << 1 << false << QVector<int> {6, 1, 2, 5};
-        QTest::newRow("sprite multicolour") << spriteset << 0 << true << QVector<int> {6, 1, 13, 2};
-        QTest::newRow("block multicolour") << blockset << 1 << false << QVector<int> {6, 1, 2, 13};
+        QTest::newRow("char hi-res") << charset << Imageset::SCM << false << QVector<int> {6, 13};
+        QTest::newRow("char multicolour") << charset << Imageset::MCM << false << QVector<int> {6, 1, 2, 5};
+        QTest::newRow("sprite multicolour") << spriteset << Imageset::SCM << true << QVector<int> {6, 1, 13, 2};
+        QTest::newRow("block multicolour") << blockset << Imageset::MCM << false << QVector<int> {6, 1, 2, 13};
     }
 
     void coloursComeFromPalette()
     {
-        QFETCH(int, type);
-        QFETCH(int, mode);
+        QFETCH(Imageset::Type, type);
+        QFETCH(Imageset::Mode, mode);
         QFETCH(bool, multiSprite);
         QFETCH(QVector<int>, codeColors);
 

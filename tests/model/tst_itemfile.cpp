@@ -227,7 +227,7 @@ private slots:
         QVERIFY(writeItemFile(path, richCharset()));
         Imageset sprites(9, QStringLiteral("Spriteset 09"), 24, 21, Imageset::Spriteset);
         QCOMPARE(readItemFile(path, sprites), ItemFileResult::Ok);
-        QCOMPARE(sprites.type, int(Imageset::Charset));
+        QCOMPARE(sprites.type, Imageset::Charset);
         QCOMPARE(sprites.imageWidth, 8);
         QCOMPARE(sprites.selectorGridWidth, 32);
         QCOMPARE(sprites.id, 9);

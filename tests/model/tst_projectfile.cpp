@@ -326,11 +326,11 @@ private slots:
             {"multiColorSprites", [](Imageset& s) { s.multiColorSprites.remove(17); }},
             {"colors", [](Imageset& s) { s.colors[3] = 9; }},
             {"blockColors", [](Imageset& s) { s.blockColors.insert(1, BlockColors()); }},
-            {"mode", [](Imageset& s) { s.mode = 0; }},
+            {"mode", [](Imageset& s) { s.mode = Imageset::SCM; }},
             {"imageWidth", [](Imageset& s) { s.imageWidth = 8; }},
             {"imageHeight", [](Imageset& s) { s.imageHeight = 8; }},
             {"imageSize", [](Imageset& s) { s.imageSize = 8; }},
-            {"type", [](Imageset& s) { s.type = 2; }},
+            {"type", [](Imageset& s) { s.type = Imageset::Blockset; }},
             {"selectorZoom", [](Imageset& s) { s.selectorZoom = 3.0; }},
             {"selectorGridWidth", [](Imageset& s) { s.selectorGridWidth = 16; }},
             {"selectorGridHeight", [](Imageset& s) { s.selectorGridHeight = 16; }},
@@ -810,7 +810,7 @@ private slots:
         anim.frames.append(frame(2, 1, {5, 5, 5, 5}, {7, 7, 7, 7}, {placed(1, 0, 65, 0)}));
         chars.animations.animations.append(anim);
         const Imageset& readChars = *p.charsets.at(0);
-        QCOMPARE(readChars.type, int(Imageset::Charset));
+        QCOMPARE(readChars.type, Imageset::Charset);
         QCOMPARE(readChars.selectorGridWidth, 32);
         QCOMPARE(readChars.selectorGridHeight, 8);
         QVERIFY(readChars.blockColors.isEmpty());
@@ -825,7 +825,7 @@ private slots:
         sprites.selectorGridVisible = false;
         sprites.multiColorSprites.insert(3);
         const Imageset& readSprites = *p.spritesets.at(0);
-        QCOMPARE(readSprites.type, int(Imageset::Spriteset));
+        QCOMPARE(readSprites.type, Imageset::Spriteset);
         QCOMPARE(readSprites.selectorGridWidth, 16);
         QCOMPARE(readSprites.selectorGridHeight, 16);
         QVERIFY(readSprites == sprites);
@@ -918,7 +918,7 @@ private slots:
         QCOMPARE(p.screens.size(), 2);
 
         const Imageset& sprites = *p.spritesets.at(0);
-        QCOMPARE(sprites.type, int(Imageset::Spriteset));
+        QCOMPARE(sprites.type, Imageset::Spriteset);
         QCOMPARE(sprites.selectorGridWidth, 16);
         QCOMPARE(sprites.selectorGridHeight, 16);
         QCOMPARE(sprites.animations.zoom, 4.5);
@@ -936,7 +936,7 @@ private slots:
         QVERIFY(anim.frames.at(1).placedImages.isEmpty());
 
         const Imageset& blocks = *p.blocksets.at(0);
-        QCOMPARE(blocks.type, int(Imageset::Blockset));
+        QCOMPARE(blocks.type, Imageset::Blockset);
         QCOMPARE(blocks.name, QStringLiteral("Blöcke"));
         QCOMPARE(blocks.selectorGridWidth, 32);
         QCOMPARE(blocks.selectorGridHeight, 8);
@@ -977,20 +977,20 @@ private slots:
         QTest::addColumn<int>("minor");
         QTest::addColumn<int>("patch");
         QTest::addColumn<int>("flagOrType"); // kind flag byte before 0.11.0, type after
-        QTest::addColumn<int>("expectedType");
+        QTest::addColumn<Imageset::Type>("expectedType");
         QTest::addColumn<int>("expectedGridWidth");
         QTest::addColumn<int>("expectedGridHeight");
         // Before 0.11.0: a non-zero kind flag is a character set (32 x 8),
         // zero a sprite set (16 x 16).
-        QTest::newRow("0.10.0 flag 0") << 10 << 0 << 0 << 1 << 16 << 16;
-        QTest::newRow("0.10.0 flag 1") << 10 << 0 << 1 << 0 << 32 << 8;
-        QTest::newRow("0.10.9 flag 7") << 10 << 9 << 7 << 0 << 32 << 8;
+        QTest::newRow("0.10.0 flag 0") << 10 << 0 << 0 << Imageset::Spriteset << 16 << 16;
+        QTest::newRow("0.10.0 flag 1") << 10 << 0 << 1 << Imageset::Charset << 32 << 8;
+        QTest::newRow("0.10.9 flag 7") << 10 << 9 << 7 << Imageset::Charset << 32 << 8;
         // 0.11.x: a type field, still no grid size stored.
-        QTest::newRow("0.11.0 charset") << 11 << 0 << 0 << 0 << 32 << 8;
-        QTest::newRow("0.11.0 spriteset") << 11 << 0 << 1 << 1 << 16 << 16;
-        QTest::newRow("0.11.7 blockset") << 11 << 7 << 2 << 2 << 32 << 8;
+        QTest::newRow("0.11.0 charset") << 11 << 0 << 0 << Imageset::Charset << 32 << 8;
+        QTest::newRow("0.11.0 spriteset") << 11 << 0 << 1 << Imageset::Spriteset << 16 << 16;
+        QTest::newRow("0.11.7 blockset") << 11 << 7 << 2 << Imageset::Blockset << 32 << 8;
         // 0.12.0: the stored grid size (5 x 9 here) is used.
-        QTest::newRow("0.12.0 spriteset") << 12 << 0 << 1 << 1 << 5 << 9;
+        QTest::newRow("0.12.0 spriteset") << 12 << 0 << 1 << Imageset::Spriteset << 5 << 9;
     }
 
     void imagesetLayoutFollowsRecordVersion()
@@ -998,7 +998,7 @@ private slots:
         QFETCH(int, minor);
         QFETCH(int, patch);
         QFETCH(int, flagOrType);
-        QFETCH(int, expectedType);
+        QFETCH(Imageset::Type, expectedType);
         QFETCH(int, expectedGridWidth);
         QFETCH(int, expectedGridHeight);
         Bytes b;

@@ -425,8 +425,7 @@ void TestProjectTree::addNewCreatesDefaultItems()
         QVERIFY(!screen.innerGridVisible);
     } else {
         const Imageset& set = *items.at(0).staticCast<Imageset>();
-        const int expectedType = int(kind);
-        QCOMPARE(set.type, expectedType);
+        QCOMPARE(set.type, Imageset::typeOf(kind));
         QCOMPARE(set.imageWidth, kind == ItemKind::Spriteset ? 24 : 8);
         QCOMPARE(set.imageHeight, kind == ItemKind::Spriteset ? 21 : 8);
         QVERIFY(set.images.isEmpty());

@@ -117,7 +117,8 @@ ColorPanel::ColorPanel(const ImagesetDocument* document, QWidget* parent)
     layout->addLayout(grid);
     layout->addStretch();
 
-    connect(modeGroup, &QButtonGroup::idClicked, this, &ColorPanel::modeChosen);
+    // The mode buttons' ids are the modes.
+    connect(modeGroup, &QButtonGroup::idClicked, this, [this](int id) { emit modeChosen(Imageset::Mode(id)); });
     connect(cbxCol00, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &ColorPanel::multiColor00Chosen);
     connect(cbxCol01, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &ColorPanel::multiColor01Chosen);
     connect(cbxCol10, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &ColorPanel::multiColor10Chosen);
@@ -195,7 +196,7 @@ void ColorPanel::showCurrent()
 
     const bool sprites = set.type == Imageset::Spriteset;
     const bool multiColor = sprites ? first >= 0 && set.multiColorSprites.contains(first) : set.mode == Imageset::MCM;
-    const int mode = sprites ? (multiColor ? Imageset::MCM : Imageset::SCM) : set.mode;
+    const Imageset::Mode mode = sprites ? (multiColor ? Imageset::MCM : Imageset::SCM) : set.mode;
     for (QRadioButton* radio : {radioSCM, radioMCM, radioECM}) {
         const QSignalBlocker blocker(radio);
         radio->setChecked((radio == radioSCM && mode == Imageset::SCM) || (radio == radioMCM && mode == Imageset::MCM)

@@ -38,7 +38,7 @@ signals:
     void bckgnd3Chosen(int colorIndex);
     void imageColorChosen(int colorIndex);
     // The mode buttons: SCM ("Mono"), MCM ("Multi") or ECM.
-    void modeChosen(int mode);
+    void modeChosen(Imageset::Mode mode);
 
 private:
     void setDrawingChoice(bool multiColor);

@@ -109,12 +109,13 @@ void ImagesetEditor::gridSelectorResized(int columns, int rows)
     });
 }
 
-void ImagesetEditor::modeRadioClicked(int mode)
+void ImagesetEditor::modeRadioClicked(Imageset::Mode mode)
 {
     editSelected(ImagesetColors::setMode, mode);
 }
 
-void ImagesetEditor::editSelected(void (*change)(Imageset&, const QList<int>&, int), int value)
+template<typename Value>
+void ImagesetEditor::editSelected(void (*change)(Imageset&, const QList<int>&, Value), Value value)
 {
     const QList<int> selected = imageListPane->selection().indexes;
     edit([&](Imageset& set) { change(set, selected, value); });

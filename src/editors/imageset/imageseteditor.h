@@ -33,7 +33,7 @@ signals:
 
 public slots:
     void gridSelectorResized(int columns, int rows);
-    void modeRadioClicked(int mode);
+    void modeRadioClicked(Imageset::Mode mode);
     void setMultiColor00(int colorIndex);
     void setMultiColor01(int colorIndex);
     void setMultiColor10(int colorIndex);
@@ -51,7 +51,8 @@ private:
     // colour panel still shows the set as it is.
     void edit(const std::function<void(Imageset&)>& change);
     // edit() with one of the colour or mode operations on the selected slots.
-    void editSelected(void (*change)(Imageset&, const QList<int>&, int), int value);
+    template<typename Value>
+    void editSelected(void (*change)(Imageset&, const QList<int>&, Value), Value value);
 
     ImagesetDocument* doc;
     ImageListPane* imageListPane;
