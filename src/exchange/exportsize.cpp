@@ -1,16 +1,16 @@
-#include "model/statistics.h"
+#include "exchange/exportsize.h"
 
 #include "exchange/rle.h"
 
 #include <algorithm>
 
-bool isTileUsed(const Tile& tile)
+bool ExportSize::isTileUsed(const Tile& tile)
 {
     return std::any_of(tile.colors.cbegin(), tile.colors.cend(),
                        [](int color) { return color != Tile::emptyColor; });
 }
 
-TilesetStatistics tilesetStatistics(const Tileset& tileset)
+ExportSize::TilesetStatistics ExportSize::tilesetStatistics(const Tileset& tileset)
 {
     TilesetStatistics stats;
     for (auto it = tileset.tiles.cbegin(); it != tileset.tiles.cend(); ++it) {
@@ -34,7 +34,7 @@ TilesetStatistics tilesetStatistics(const Tileset& tileset)
     return stats;
 }
 
-QByteArray screenIndexStream(const Screen& screen, bool sixteenBit)
+QByteArray ExportSize::screenIndexStream(const Screen& screen, bool sixteenBit)
 {
     const int empty = sixteenBit ? 0xFFFF : 0xFF;
     QByteArray stream;
@@ -50,7 +50,7 @@ QByteArray screenIndexStream(const Screen& screen, bool sixteenBit)
     return stream;
 }
 
-QByteArray screenColorStream(const Screen& screen)
+QByteArray ExportSize::screenColorStream(const Screen& screen)
 {
     QByteArray stream;
     stream.reserve(screen.width * screen.height);
@@ -61,7 +61,7 @@ QByteArray screenColorStream(const Screen& screen)
     return stream;
 }
 
-ScreenStatistics screenStatistics(const Screen& screen)
+ExportSize::ScreenStatistics ExportSize::screenStatistics(const Screen& screen)
 {
     ScreenStatistics stats;
     stats.cells = qint64(screen.width) * screen.height;

@@ -3,6 +3,11 @@
 #include "model/screen.h"
 #include "model/tileset.h"
 
+#include <QByteArray>
+
+// What tile sets and screens take in memory once exported.
+namespace ExportSize {
+
 // What a tile set needs in memory when exported: every tile from 0 to the
 // last one in use, a hole included, takes one index byte (two when any index
 // exceeds 255) and one colour byte per cell.
@@ -40,3 +45,5 @@ QByteArray screenIndexStream(const Screen& screen, bool sixteenBit);
 // The colour stream of a character or block screen: one byte per position,
 // row by row, 255 where a position has no colour.
 QByteArray screenColorStream(const Screen& screen);
+
+}
