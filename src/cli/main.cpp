@@ -285,11 +285,12 @@ QList<ExportSection> exportSections(const ExportTarget& target, const Arguments&
     switch (target.ref.kind) {
     case ItemKind::Tileset: {
         const auto& tileset = *target.dataset.staticCast<Tileset>();
-        return tilesetSections(tileset, selected ? numberList(select) : allExportTiles(tileset), options);
+        return TilesetExchange::sections(tileset, selected ? numberList(select) : TilesetExchange::allTiles(tileset),
+                                         options);
     }
     case ItemKind::Screen: {
         const auto& screen = *target.dataset.staticCast<Screen>();
-        return screenSections(screen, selected ? cellList(select) : allExportCells(screen), options);
+        return ScreenExport::sections(screen, selected ? cellList(select) : ScreenExport::allCells(screen), options);
     }
     default: {
         const auto& set = *target.dataset.staticCast<Imageset>();

@@ -972,12 +972,12 @@ QList<ExportSection> coreSections(const Project& project, const Target& target, 
     switch (target.kind) {
     case ItemKind::Tileset: {
         const auto tileset = findItem<Tileset>(project, target.kind, target.id);
-        return tilesetSections(*tileset,
-                               selection ? numbersOf(*selection) : range(tileset->gridSizeX * tileset->gridSizeY), options);
+        return TilesetExchange::sections(
+            *tileset, selection ? numbersOf(*selection) : range(tileset->gridSizeX * tileset->gridSizeY), options);
     }
     case ItemKind::Screen: {
         const auto screen = findItem<Screen>(project, target.kind, target.id);
-        return screenSections(*screen, selection ? cellsOf(*selection) : defaultCells(*screen), options);
+        return ScreenExport::sections(*screen, selection ? cellsOf(*selection) : defaultCells(*screen), options);
     }
     default: {
         const auto set = findItem<Imageset>(project, target.kind, target.id);
@@ -997,13 +997,12 @@ QString coreText(const Project& project, const Target& target, const ExportDataO
     switch (target.kind) {
     case ItemKind::Tileset: {
         const auto tileset = findItem<Tileset>(project, target.kind, target.id);
-        return exportTilesetText(*tileset, selection ? numbersOf(*selection)
-                                                     : range(tileset->gridSizeX * tileset->gridSizeY),
-                                 options);
+        return TilesetExchange::text(
+            *tileset, selection ? numbersOf(*selection) : range(tileset->gridSizeX * tileset->gridSizeY), options);
     }
     case ItemKind::Screen: {
         const auto screen = findItem<Screen>(project, target.kind, target.id);
-        return exportScreenText(*screen, selection ? cellsOf(*selection) : defaultCells(*screen), options);
+        return ScreenExport::text(*screen, selection ? cellsOf(*selection) : defaultCells(*screen), options);
     }
     default: {
         const auto set = findItem<Imageset>(project, target.kind, target.id);
