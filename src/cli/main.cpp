@@ -1,9 +1,9 @@
 // mosaikon-cli: the project's items as assembler text, binary sections, JSON
 // and pictures from the command line, for builds driven by makefiles.
 #include "cli/itemref.h"
-#include "cli/projectjson.h"
 #include "exchange/animationexport.h"
 #include "exchange/imagesetexchange.h"
+#include "exchange/projectjson.h"
 #include "exchange/screenexport.h"
 #include "exchange/tilesetexchange.h"
 #include "model/projectfile.h"
@@ -359,7 +359,7 @@ int dumpCommand(const Arguments& arguments)
 {
     expectPositional(arguments, 1, QStringLiteral("dump"));
     const LoadedProject loaded = loadProject(arguments.positional.at(0));
-    print(stdout, projectJson(loaded.project, loaded.version));
+    print(stdout, ProjectJson::dump(loaded.project, loaded.version));
     return Success;
 }
 
