@@ -4,6 +4,7 @@
 // (assembler text, JSON dump), and its binary sections against what the ACME
 // assembler makes of the exported text (tests/exchange/assembler.h).
 
+#include "cli/documentedoptions.h"
 #include "exchange/animationexport.h"
 #include "exchange/assembler.h"
 #include "exchange/imagesetexchange.h"
@@ -537,21 +538,7 @@ struct Target {
 // The documented defaults: tile sets export their colours, nothing else does.
 ExportDataOptions defaultOptions(const Target& target)
 {
-    ExportDataOptions options;
-    options.indentSpaces = 0;
-    options.dataPerLine = 8;
-    options.dataPrefix = QStringLiteral("!byte");
-    options.base = QStringLiteral("Hex");
-    options.hexPrefix = QStringLiteral("$");
-    options.separator = QStringLiteral(", ");
-    options.commentPrefix = QStringLiteral(";");
-    options.includeEmptySlots = true;
-    options.includeData = true;
-    options.includeColors = target.animation < 0 && target.kind == ItemKind::Tileset;
-    options.includeSelection = false;
-    options.includeComments = false;
-    options.compressRLE = false;
-    return options;
+    return documentedOptions(target.animation < 0 && target.kind == ItemKind::Tileset);
 }
 
 QList<int> range(int count)
