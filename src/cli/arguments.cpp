@@ -1,5 +1,7 @@
 #include "cli/arguments.h"
 
+#include "model/version.h"
+
 #include <QCommandLineParser>
 
 namespace {
@@ -17,6 +19,7 @@ const char* const usageText =
     "  upgrade IN OUT                 rewrites a project in the newest file layout\n"
     "\n"
     "Run 'mosaikon-cli COMMAND --help' for the command's options.\n"
+    "Run 'mosaikon-cli --version' for the program's version.\n"
     "ITEM is charset:ID, spriteset:ID, blockset:ID, tileset:ID or screen:ID, and for\n"
     "the animations of an image set KIND:ID/anim:A or KIND:ID/anim:A/frame:F.\n";
 
@@ -155,6 +158,10 @@ Request parseArguments(const QStringList& words)
         request.action = Request::ShowUsage;
         return request;
     }
+    if (words.first() == QLatin1String("--version")) {
+        request.action = Request::ShowVersion;
+        return request;
+    }
     const Command* command = findCommand(words.first());
     if (!command)
         throw Failure(BadUsage, QStringLiteral("unknown command '%1' (see mosaikon-cli --help)").arg(words.first()));
@@ -267,6 +274,8 @@ QByteArray Request::shownText() const
     switch (action) {
     case ShowUsage:
         return usageText;
+    case ShowVersion:
+        return "mosaikon-cli " MOSAIKON_VERSION "\n";
     case ShowCommandHelp: {
         const Command* shown = findCommand(command);
         return QByteArray(shown->help) + (shown->textOptions ? exportOptionsText : "");

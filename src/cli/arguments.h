@@ -28,7 +28,7 @@ public:
 
 // What the command line asks for. Options are named without their dashes.
 struct Request {
-    enum Action { Run, ShowUsage, ShowCommandHelp };
+    enum Action { Run, ShowUsage, ShowCommandHelp, ShowVersion };
     Action action = Run;
     QString command;               // Run and ShowCommandHelp
     QStringList positional;        // the command's arguments, as many as it takes

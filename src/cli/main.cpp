@@ -85,12 +85,13 @@ QList<ExportSection> exportSections(const ExportTarget& target, const Request& r
     switch (target.ref.kind) {
     case ItemKind::Tileset: {
         const auto& tileset = *target.dataset.staticCast<Tileset>();
-        return TilesetExchange::sections(tileset, selected ? request.selectedNumbers() : TilesetExchange::allTiles(tileset),
-                                         options);
+        const QList<int> tiles = selected ? request.selectedNumbers() : TilesetExchange::allTiles(tileset);
+        return TilesetExchange::sections(tileset, tiles, options);
     }
     case ItemKind::Screen: {
         const auto& screen = *target.dataset.staticCast<Screen>();
-        return ScreenExport::sections(screen, selected ? request.selectedCells() : ScreenExport::allCells(screen), options);
+        const QList<CellPos> cells = selected ? request.selectedCells() : ScreenExport::allCells(screen);
+        return ScreenExport::sections(screen, cells, options);
     }
     default: {
         const auto& set = *target.dataset.staticCast<Imageset>();

@@ -5,6 +5,7 @@
 
 #include "cli/arguments.h"
 #include "cli/documentedoptions.h"
+#include "model/version.h"
 
 #include <QtTest>
 
@@ -38,6 +39,8 @@ private slots:
         QTest::newRow("--help") << words("--help") << int(Request::ShowUsage) << QString() << none << none << none;
         QTest::newRow("-h before a command")
             << words("-h list") << int(Request::ShowUsage) << QString() << none << none << none;
+        QTest::newRow("--version") << words("--version") << int(Request::ShowVersion) << QString() << none << none
+                                   << none;
         QTest::newRow("command help") << words("export --help") << int(Request::ShowCommandHelp) << "export" << none
                                       << none << none;
         QTest::newRow("command -h after arguments") << words("png p.mzprj charset:0 -h")
@@ -88,6 +91,14 @@ private slots:
             given.append(it.key() + QLatin1Char('=') + it.value());
         QCOMPARE(given, values);
         QCOMPARE(request.flags, flags);
+    }
+
+    void version()
+    {
+        // One source of the version: CMake's project(), a number like 1.2.3.
+        const QRegularExpression number(QStringLiteral("^\\d+\\.\\d+\\.\\d+$"));
+        QVERIFY2(number.match(QStringLiteral(MOSAIKON_VERSION)).hasMatch(), MOSAIKON_VERSION);
+        QCOMPARE(parseArguments(words("--version")).shownText(), QByteArray("mosaikon-cli " MOSAIKON_VERSION "\n"));
     }
 
     void exportOptions_data()

@@ -16,6 +16,7 @@
 #include "model/project.h"
 #include "model/projectfile.h"
 #include "model/sourceref.h"
+#include "model/version.h"
 
 #include <QDir>
 #include <QFile>
@@ -1124,6 +1125,7 @@ private slots:
 
     void help_data();
     void help();
+    void version();
 
     void list();
     void listEmptyProject();
@@ -1256,6 +1258,13 @@ void TestCli::help()
     QVERIFY(text.endsWith(QLatin1Char('\n')));
     for (const QString& mention : mentions)
         QVERIFY2(text.contains(mention), qPrintable(QStringLiteral("'%1' missing in:\n%2").arg(mention, text)));
+}
+
+void TestCli::version()
+{
+    RUN_CLI(run, {QStringLiteral("--version")});
+    EXPECT_SUCCESS(run);
+    QCOMPARE(run.out, QByteArray("mosaikon-cli " MOSAIKON_VERSION "\n"));
 }
 
 // ---------------------------------------------------------------------------
