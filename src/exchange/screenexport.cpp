@@ -3,7 +3,17 @@
 #include "exchange/rle.h"
 #include "exchange/textformat.h"
 
-QList<CellPos> allExportCells(const Screen& screen)
+#include <algorithm>
+
+namespace {
+bool hasMissingCell(const Screen& screen, const QList<CellPos>& cells)
+{
+    return std::any_of(cells.cbegin(), cells.cend(),
+                       [&](const CellPos& cell) { return !screen.cellIndexes.contains(cell); });
+}
+}
+
+QList<CellPos> ScreenExport::allCells(const Screen& screen)
 {
     QList<CellPos> cells;
     for (int y = 0; y < screen.height; ++y) {
@@ -13,7 +23,39 @@ QList<CellPos> allExportCells(const Screen& screen)
     return cells;
 }
 
-QList<ExportSection> screenSections(const Screen& screen, const QList<CellPos>& cells, const ExportDataOptions& options)
+bool ScreenExport::wordIndexes(const Screen& screen, const QList<CellPos>& cells)
+{
+    int largest = 0;
+    for (const CellPos& cell : cells)
+        largest = std::max(largest, screen.cellIndexes.value(cell));
+    // A missing cell is written as the largest value of the entry width, so
+    // that value must stay free.
+    return largest > (hasMissingCell(screen, cells) ? 254 : 255);
+}
+
+QByteArray ScreenExport::indexStream(const Screen& screen, const QList<CellPos>& cells, bool words)
+{
+    const int missing = words ? 0xFFFF : 0xFF;
+    QByteArray stream;
+    stream.reserve(cells.size() * (words ? 2 : 1));
+    for (const CellPos& cell : cells) {
+        const int index = screen.cellIndexes.value(cell, missing);
+        stream += words ? littleEndianWord(index) : QByteArray(1, char(index & 0xFF));
+    }
+    return stream;
+}
+
+QByteArray ScreenExport::colorStream(const Screen& screen, const QList<CellPos>& cells)
+{
+    QByteArray stream;
+    stream.reserve(cells.size());
+    for (const CellPos& cell : cells)
+        stream += char(screen.cellColors.value(cell, 255) & 0xFF);
+    return stream;
+}
+
+QList<ExportSection> ScreenExport::sections(const Screen& screen, const QList<CellPos>& cells,
+                                            const ExportDataOptions& options)
 {
     const TextFormat format(options);
     const QString label = TextFormat::labelName(screen.name);
@@ -35,25 +77,11 @@ QList<ExportSection> screenSections(const Screen& screen, const QList<CellPos>& 
     sections.append({QString(), label + QStringLiteral("_height"), littleEndianWord(screen.height)});
     sections.append({QString(), label + QStringLiteral("_num_cells"), littleEndianWord(cells.size())});
 
-    bool missing = screen.cellIndexes.isEmpty();
-    int largest = 0;
-    for (const CellPos& cell : cells) {
-        const auto index = screen.cellIndexes.constFind(cell);
-        if (index == screen.cellIndexes.cend())
-            missing = true;
-        else
-            largest = qMax(largest, *index);
-    }
-    // A missing cell is written as the largest value of the entry width, so
-    // that value must stay free.
-    const bool wide = !screen.cellIndexes.isEmpty() && largest > (missing ? 254 : 255);
+    const bool missing = screen.cellIndexes.isEmpty() || hasMissingCell(screen, cells);
+    const bool wide = wordIndexes(screen, cells);
     const int noCell = wide ? 0xFFFF : 0xFF;
 
-    QByteArray data;
-    for (const CellPos& cell : cells) {
-        const int index = screen.cellIndexes.value(cell, noCell);
-        data += wide ? littleEndianWord(index) : QByteArray(1, char(index & 0xFF));
-    }
+    QByteArray data = indexStream(screen, cells, wide);
     if (rle)
         data = wide ? Rle::encode16(data) : Rle::encode8(data);
 
@@ -81,9 +109,7 @@ QList<ExportSection> screenSections(const Screen& screen, const QList<CellPos>& 
     if (!SourceRef::isCharset(screen.sourceRef) && !SourceRef::isBlockset(screen.sourceRef))
         return sections;
 
-    QByteArray colors;
-    for (const CellPos& cell : cells)
-        colors += char(screen.cellColors.value(cell, 255) & 0xFF);
+    QByteArray colors = colorStream(screen, cells);
     if (rle)
         colors = Rle::encode8(colors);
 
@@ -106,7 +132,7 @@ QList<ExportSection> screenSections(const Screen& screen, const QList<CellPos>& 
     return sections;
 }
 
-QString exportScreenText(const Screen& screen, const QList<CellPos>& cells, const ExportDataOptions& options)
+QString ScreenExport::text(const Screen& screen, const QList<CellPos>& cells, const ExportDataOptions& options)
 {
-    return TextFormat(options).text(screenSections(screen, cells, options));
+    return TextFormat(options).text(sections(screen, cells, options));
 }

@@ -3,7 +3,7 @@
 #include "exchange/importparser.h"
 #include "exchange/textformat.h"
 
-QList<int> allExportTiles(const Tileset& tileset)
+QList<int> TilesetExchange::allTiles(const Tileset& tileset)
 {
     QList<int> tiles;
     const int count = tileset.gridSizeX * tileset.gridSizeY;
@@ -12,7 +12,22 @@ QList<int> allExportTiles(const Tileset& tileset)
     return tiles;
 }
 
-QList<ExportSection> tilesetSections(const Tileset& tileset, const QList<int>& tiles, const ExportDataOptions& options)
+bool TilesetExchange::wordIndexes(const Tileset& tileset, const QList<int>& tiles)
+{
+    for (int index : tiles) {
+        const auto tile = tileset.tiles.constFind(index);
+        if (tile == tileset.tiles.cend())
+            continue;
+        for (int i = 0; i < tile->width * tile->height; ++i) {
+            if (tile->indexes.value(i) > 255)
+                return true;
+        }
+    }
+    return false;
+}
+
+QList<ExportSection> TilesetExchange::sections(const Tileset& tileset, const QList<int>& tiles,
+                                               const ExportDataOptions& options)
 {
     QList<ExportSection> sections;
     const QString label = TextFormat::labelName(tileset.name);
@@ -32,14 +47,7 @@ QList<ExportSection> tilesetSections(const Tileset& tileset, const QList<int>& t
     }
 
     if (options.includeData) {
-        bool wide = false;
-        for (int index : tiles) {
-            const auto tile = tileset.tiles.constFind(index);
-            if (tile == tileset.tiles.cend())
-                continue;
-            for (int i = 0; i < tile->width * tile->height; ++i)
-                wide = wide || tile->indexes.value(i) > 255;
-        }
+        const bool wide = wordIndexes(tileset, tiles);
         sections.append({QString(), label + QStringLiteral("_is_16bit"), QByteArray(1, char(wide ? 1 : 0))});
 
         QByteArray data;
@@ -72,12 +80,12 @@ QList<ExportSection> tilesetSections(const Tileset& tileset, const QList<int>& t
     return sections;
 }
 
-QString exportTilesetText(const Tileset& tileset, const QList<int>& tiles, const ExportDataOptions& options)
+QString TilesetExchange::text(const Tileset& tileset, const QList<int>& tiles, const ExportDataOptions& options)
 {
-    return TextFormat(options).text(tilesetSections(tileset, tiles, options));
+    return TextFormat(options).text(sections(tileset, tiles, options));
 }
 
-TilesetImport parseTilesetImport(const QString& text)
+TilesetImport TilesetExchange::parseImport(const QString& text)
 {
     static const QStringList keys {QStringLiteral("imageset_id"), QStringLiteral("num_tiles"),
                                    QStringLiteral("size"),        QStringLiteral("is_16bit"),
@@ -121,7 +129,7 @@ QString TilesetImport::message(Problem problem) const
     return {};
 }
 
-void applyTilesetImport(Tileset& tileset, const QList<int>& targets, const TilesetImport& import)
+void TilesetExchange::applyImport(Tileset& tileset, const QList<int>& targets, const TilesetImport& import)
 {
     QList<int> cells;
     if (import.wide.value(0) != 0) {

@@ -7,16 +7,6 @@
 #include <QList>
 #include <QString>
 
-// The tiles exported when nothing is selected: every tile place of the
-// editor's grid.
-QList<int> allExportTiles(const Tileset& tileset);
-
-// The assembler text of the listed tiles: the image-set reference, and with
-// data or colours the tile count and size, the cell indexes (two bytes each
-// when any exceeds 255) and the cell colours (255 for an empty cell).
-QList<ExportSection> tilesetSections(const Tileset& tileset, const QList<int>& tiles, const ExportDataOptions& options);
-QString exportTilesetText(const Tileset& tileset, const QList<int>& tiles, const ExportDataOptions& options);
-
 // Numbers read back from exported tile-set text, by section, kept whole.
 struct TilesetImport {
     QList<int> reference;
@@ -39,9 +29,29 @@ struct TilesetImport {
     bool referenceIsCharset() const { return reference.size() < 2 || reference.at(1) != 0; }
 };
 
-TilesetImport parseTilesetImport(const QString& text);
+// Tile sets as exported assembler text, and that text read back.
+namespace TilesetExchange {
+
+// The tiles exported when nothing is selected: every tile place of the
+// editor's grid.
+QList<int> allTiles(const Tileset& tileset);
+
+// Whether the cell indexes of the listed tiles take two bytes each: some
+// index exceeds 255. (Missing tiles are written as index 0, so no value is
+// kept free to mark them.)
+bool wordIndexes(const Tileset& tileset, const QList<int>& tiles);
+
+// The assembler text of the listed tiles: the image-set reference, and with
+// data or colours the tile count and size, the cell indexes (as words when
+// wordIndexes says so) and the cell colours (255 for an empty cell).
+QList<ExportSection> sections(const Tileset& tileset, const QList<int>& tiles, const ExportDataOptions& options);
+QString text(const Tileset& tileset, const QList<int>& tiles, const ExportDataOptions& options);
+
+TilesetImport parseImport(const QString& text);
 
 // Fills the target tiles in order with the imported cells, creating missing
 // tiles; a tile is only filled while a whole tile's worth of values remains.
 // The import must have passed check().
-void applyTilesetImport(Tileset& tileset, const QList<int>& targets, const TilesetImport& import);
+void applyImport(Tileset& tileset, const QList<int>& targets, const TilesetImport& import);
+
+}

@@ -539,12 +539,12 @@ void TestAssemblers::exports_data()
                 for (const ScreenCase& c : QList<ScreenCase> {{"screen 8-bit with colours", &charScreen},
                                                               {"screen 16-bit with colours", &wideScreen},
                                                               {"tile screen", &tileScreen}}) {
-                    const QList<CellPos> cells = allExportCells(*c.screen);
+                    const QList<CellPos> cells = ScreenExport::allCells(*c.screen);
                     QByteArray sectionBytes;
-                    for (const ExportSection& s : screenSections(*c.screen, cells, o))
+                    for (const ExportSection& s : ScreenExport::sections(*c.screen, cells, o))
                         sectionBytes += s.bytes;
                     QTest::addRow("%s: %s", qPrintable(mode), c.name)
-                        << assembler << exportScreenText(*c.screen, cells, o) << sectionBytes
+                        << assembler << ScreenExport::text(*c.screen, cells, o) << sectionBytes
                         << screenLayout(*c.screen, cells, o);
                 }
             }
@@ -553,10 +553,10 @@ void TestAssemblers::exports_data()
             for (const Tileset* tileset : {&narrowTiles, &wideTiles}) {
                 const ExportDataOptions o = options;
                 QByteArray sectionBytes;
-                for (const ExportSection& s : tilesetSections(*tileset, tiles, o))
+                for (const ExportSection& s : TilesetExchange::sections(*tileset, tiles, o))
                     sectionBytes += s.bytes;
                 QTest::addRow("%s: %s", qPrintable(tag), qPrintable(tileset->name))
-                    << assembler << exportTilesetText(*tileset, tiles, o) << sectionBytes
+                    << assembler << TilesetExchange::text(*tileset, tiles, o) << sectionBytes
                     << tilesetLayout(*tileset, tiles, o);
             }
 

@@ -122,7 +122,7 @@ class TestScreenExport : public QObject {
     Q_OBJECT
 
 private slots:
-    void allExportCells();
+    void allCells();
     void reference_data();
     void reference();
     void sizeWords_data();
@@ -139,11 +139,11 @@ private slots:
     void exportTextDecimalTiles();
 };
 
-void TestScreenExport::allExportCells()
+void TestScreenExport::allCells()
 {
     const Screen s = screen(charsetRef, 3, 2, {});
     const QList<CellPos> expected {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}};
-    QCOMPARE(::allExportCells(s), expected);
+    QCOMPARE(ScreenExport::allCells(s), expected);
 }
 
 void TestScreenExport::reference_data()
@@ -167,7 +167,7 @@ void TestScreenExport::reference()
 
     const Screen s = screen(sourceRef, 2, 1, {{0, 0, 1}, {1, 0, 2}}, {{0, 0, 3}});
     for (const bool comments : {false, true}) {
-        const QList<ExportSection> sections = screenSections(s, row(2), options(comments, false));
+        const QList<ExportSection> sections = ScreenExport::sections(s, row(2), options(comments, false));
         QStringList labels {"Title_screen_dataset_id", "Title_screen_width", "Title_screen_height",
                             "Title_screen_num_cells", "Title_screen_data"};
         // Only a character or block screen has colours of its own.
@@ -210,7 +210,7 @@ void TestScreenExport::sizeWords()
     QList<CellPos> list;
     for (int i = 0; i < cells; ++i)
         list.append(CellPos {i % width, i / width});
-    const QList<ExportSection> sections = screenSections(s, list, options(false, false));
+    const QList<ExportSection> sections = ScreenExport::sections(s, list, options(false, false));
     QCOMPARE(sectionBytes(sections, "Title_screen_width"), widthBytes);
     QCOMPARE(sectionBytes(sections, "Title_screen_height"), heightBytes);
     QCOMPARE(sectionBytes(sections, "Title_screen_num_cells"), countBytes);
@@ -285,13 +285,18 @@ void TestScreenExport::entries()
     ExportDataOptions plain = options(false, false);
     plain.base = base;
     plain.hexPrefix = hexPrefix;
-    QList<ExportSection> sections = screenSections(screen, cells, plain);
+    QList<ExportSection> sections = ScreenExport::sections(screen, cells, plain);
     QCOMPARE(sectionBytes(sections, "Title_screen_data"), data);
     QCOMPARE(sectionHeader(sections, "Title_screen_data"), QString());
 
+    // The data is the index stream of the listed cells, as wide as the header says.
+    const bool words = firstLine.startsWith(QLatin1String("; 16"));
+    QCOMPARE(ScreenExport::wordIndexes(screen, cells), words);
+    QCOMPARE(ScreenExport::indexStream(screen, cells, words), data);
+
     ExportDataOptions commented = plain;
     commented.includeComments = true;
-    sections = screenSections(screen, cells, commented);
+    sections = ScreenExport::sections(screen, cells, commented);
     QCOMPARE(sectionBytes(sections, "Title_screen_data"), data);
     QCOMPARE(sectionHeader(sections, "Title_screen_data"),
              firstLine + QStringLiteral("; Total bytes: %1\n\n").arg(data.size()));
@@ -326,12 +331,12 @@ void TestScreenExport::rleEntries()
     QFETCH(QByteArray, data);
     QFETCH(QString, header);
 
-    QList<ExportSection> sections = screenSections(screen, row(screen.width), options(true, true));
+    QList<ExportSection> sections = ScreenExport::sections(screen, row(screen.width), options(true, true));
     QCOMPARE(sectionBytes(sections, "Title_screen_data"), data);
     QCOMPARE(sectionHeader(sections, "Title_screen_data"), header);
 
     // Without comments the same bytes, no header.
-    sections = screenSections(screen, row(screen.width), options(false, true));
+    sections = ScreenExport::sections(screen, row(screen.width), options(false, true));
     QCOMPARE(sectionBytes(sections, "Title_screen_data"), data);
     QCOMPARE(sectionHeader(sections, "Title_screen_data"), QString());
 }
@@ -357,7 +362,7 @@ void TestScreenExport::colorSection()
     QFETCH(bool, rle);
     QFETCH(QByteArray, colors);
 
-    const QList<ExportSection> sections = screenSections(screen, row(screen.width), options(false, rle));
+    const QList<ExportSection> sections = ScreenExport::sections(screen, row(screen.width), options(false, rle));
     QCOMPARE(labelsOf(sections).last(), QStringLiteral("Title_screen_color"));
     QCOMPARE(sections.last().bytes, colors);
     QCOMPARE(sections.last().header, QString());
@@ -397,7 +402,7 @@ void TestScreenExport::colorHeaders()
 
     ExportDataOptions o = options(true, rle);
     o.base = base;
-    const QList<ExportSection> sections = screenSections(screen, row(2), o);
+    const QList<ExportSection> sections = ScreenExport::sections(screen, row(2), o);
     QCOMPARE(sectionHeader(sections, "Title_screen_color"), header);
 }
 
@@ -437,11 +442,11 @@ void TestScreenExport::exportTextCommentsRle()
         "Title_screen_color:\n"
         "!byte $02, $03, $01, $FF\n"
         "\n");
-    QCOMPARE(exportScreenText(s, ::allExportCells(s), options(true, true)), expected);
+    QCOMPARE(ScreenExport::text(s, ScreenExport::allCells(s), options(true, true)), expected);
 
     ExportDataOptions slashes = options(true, false);
     slashes.commentPrefix = QStringLiteral("//");
-    const QString text = exportScreenText(s, ::allExportCells(s), slashes);
+    const QString text = ScreenExport::text(s, ScreenExport::allCells(s), slashes);
     QVERIFY(text.startsWith(QStringLiteral("// (dataset_id, dataset_type), where")));
     QVERIFY(text.contains(QStringLiteral("// 8 bits per entry, $FF = no cell\n// Total bytes: 3\n\nTitle_screen_data:\n")));
 }
@@ -472,7 +477,7 @@ void TestScreenExport::exportTextDecimalTiles()
         ".byte 44, 1, 2, 0\n"
         ".byte 3, 0, 4, 0\n"
         "\n");
-    QCOMPARE(exportScreenText(s, ::allExportCells(s), o), expected);
+    QCOMPARE(ScreenExport::text(s, ScreenExport::allCells(s), o), expected);
 }
 
 QTEST_GUILESS_MAIN(TestScreenExport)

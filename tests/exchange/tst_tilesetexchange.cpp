@@ -91,7 +91,7 @@ class TestTilesetExchange : public QObject {
     Q_OBJECT
 
 private slots:
-    void allExportTiles();
+    void allTiles();
     void sectionsByFlags_data();
     void sectionsByFlags();
     void reference_data();
@@ -121,15 +121,15 @@ private slots:
     void roundTrip();
 };
 
-void TestTilesetExchange::allExportTiles()
+void TestTilesetExchange::allTiles()
 {
     Tileset set = tileset(QStringLiteral("t"), 1, 1);
     set.gridSizeX = 3;
     set.gridSizeY = 2;
-    QCOMPARE(::allExportTiles(set), range(0, 6));
+    QCOMPARE(TilesetExchange::allTiles(set), range(0, 6));
     set.gridSizeX = 1;
     set.gridSizeY = 1;
-    QCOMPARE(::allExportTiles(set), QList<int> {0});
+    QCOMPARE(TilesetExchange::allTiles(set), QList<int> {0});
 }
 
 void TestTilesetExchange::sectionsByFlags_data()
@@ -156,12 +156,12 @@ void TestTilesetExchange::sectionsByFlags()
     QFETCH(bool, colors);
     QFETCH(QStringList, labels);
 
-    const QList<ExportSection> sections = tilesetSections(fixture(), range(0, 3), flags(data, colors));
+    const QList<ExportSection> sections = TilesetExchange::sections(fixture(), range(0, 3), flags(data, colors));
     QCOMPARE(labelsOf(sections), labels);
     for (const ExportSection& s : sections)
         QVERIFY(s.header.isEmpty());
     if (!data && !colors)
-        QCOMPARE(exportTilesetText(fixture(), range(0, 3), flags(data, colors)),
+        QCOMPARE(TilesetExchange::text(fixture(), range(0, 3), flags(data, colors)),
                  QStringLiteral("Level_tiles_imageset_id:\n!byte $07, $01\n\n"));
 }
 
@@ -186,7 +186,8 @@ void TestTilesetExchange::reference()
     Tileset set = fixture();
     set.imagesetId = id;
     set.imagesetIsCharset = charset;
-    QCOMPARE(sectionBytes(tilesetSections(set, {0}, flags(false, false)), QStringLiteral("Level_tiles_imageset_id")),
+    QCOMPARE(sectionBytes(TilesetExchange::sections(set, {0}, flags(false, false)),
+                          QStringLiteral("Level_tiles_imageset_id")),
              reference);
 }
 
@@ -214,7 +215,7 @@ void TestTilesetExchange::countAndSize()
 
     const Tileset set = tileset(QStringLiteral("t"), width, height);
     // The count is that of the list; the tiles need not exist.
-    const QList<ExportSection> sections = tilesetSections(set, range(0, count), flags(false, true));
+    const QList<ExportSection> sections = TilesetExchange::sections(set, range(0, count), flags(false, true));
     QCOMPARE(sectionBytes(sections, QStringLiteral("t_num_tiles")), countBytes);
     QCOMPARE(sectionBytes(sections, QStringLiteral("t_size")), sizeBytes);
     QCOMPARE(sectionBytes(sections, QStringLiteral("t_colors")), QByteArray(count * width * height, char(255)));
@@ -266,8 +267,9 @@ void TestTilesetExchange::dataAndColors()
     QFETCH(QByteArray, data);
     QFETCH(QByteArray, colors);
 
-    const QList<ExportSection> sections = tilesetSections(set, tiles, flags(true, true));
+    const QList<ExportSection> sections = TilesetExchange::sections(set, tiles, flags(true, true));
     QCOMPARE(sectionBytes(sections, QStringLiteral("Level_tiles_is_16bit")), wide);
+    QCOMPARE(TilesetExchange::wordIndexes(set, tiles), wide.at(0) != 0);
     QCOMPARE(sectionBytes(sections, QStringLiteral("Level_tiles_data")), data);
     QCOMPARE(sectionBytes(sections, QStringLiteral("Level_tiles_colors")), colors);
 }
@@ -293,7 +295,7 @@ void TestTilesetExchange::exportText()
         "Level_tiles_colors:\n"
         "!byte $03, $FF, $FF, $FF\n"
         "\n");
-    QCOMPARE(exportTilesetText(fixture(), range(0, 2), flags(true, true)), expected);
+    QCOMPARE(TilesetExchange::text(fixture(), range(0, 2), flags(true, true)), expected);
 }
 
 void TestTilesetExchange::exportTextWide()
@@ -323,7 +325,7 @@ void TestTilesetExchange::exportTextWide()
         ".byte 44, 1, 2, 0\n"
         ".byte 0, 0, 0, 0\n"
         "\n");
-    QCOMPARE(exportTilesetText(set, range(0, 2), options), expected);
+    QCOMPARE(TilesetExchange::text(set, range(0, 2), options), expected);
 }
 
 void TestTilesetExchange::parse_data()
@@ -367,7 +369,7 @@ void TestTilesetExchange::parse()
     QFETCH(QList<int>, data);
     QFETCH(QList<int>, colors);
 
-    const TilesetImport import = parseTilesetImport(text);
+    const TilesetImport import = TilesetExchange::parseImport(text);
     QCOMPARE(import.reference, reference);
     QCOMPARE(import.count, count);
     QCOMPARE(import.size, size);
@@ -380,7 +382,8 @@ void TestTilesetExchange::nameWithDataRoutesColorsIntoData()
 {
     Tileset set = fixture();
     set.name = QStringLiteral("my data");
-    const TilesetImport import = parseTilesetImport(exportTilesetText(set, range(0, 2), flags(true, true)));
+    const TilesetImport import =
+        TilesetExchange::parseImport(TilesetExchange::text(set, range(0, 2), flags(true, true)));
     // The colours label "my_data_colors" contains "data", tested first.
     QCOMPARE(import.data, (QList<int> {1, 2, 0, 0, 3, 255, 255, 255}));
     QVERIFY(import.colors.isEmpty());
@@ -410,7 +413,7 @@ void TestTilesetExchange::referenceOfImport()
     QFETCH(int, id);
     QFETCH(bool, charset);
 
-    const TilesetImport import = parseTilesetImport(text);
+    const TilesetImport import = TilesetExchange::parseImport(text);
     QCOMPARE(import.hasReference(), has);
     if (has) {
         QCOMPARE(import.referenceId(), id);
@@ -463,7 +466,7 @@ void TestTilesetExchange::check()
     QFETCH(QString, message);
 
     const Tileset set = tileset(QStringLiteral("t"), 1, 1);
-    const TilesetImport import = parseTilesetImport(text);
+    const TilesetImport import = TilesetExchange::parseImport(text);
     const TilesetImport::Problem found = import.check(set);
     QCOMPARE(int(found), problem);
     QCOMPARE(import.message(found), message);
@@ -472,10 +475,10 @@ void TestTilesetExchange::check()
 void TestTilesetExchange::applyNarrow()
 {
     Tileset set = tileset(QStringLiteral("t"), 2, 1);
-    const TilesetImport import = parseTilesetImport(
+    const TilesetImport import = TilesetExchange::parseImport(
         QStringLiteral("t_num_tiles: !byte 2, 0 t_size: !byte 2, 1 t_is_16bit: !byte 0 t_data: !byte 1, 2, 3, 4"));
     QCOMPARE(import.check(set), TilesetImport::None);
-    applyTilesetImport(set, {4, 9}, import);
+    TilesetExchange::applyImport(set, {4, 9}, import);
     QCOMPARE(set.tiles.keys(), (QList<int> {4, 9}));
     // New tiles keep their empty colours: no colours were imported.
     QCOMPARE(set.tiles.value(4), tile(2, 1, {1, 2}, {-1, -1}));
@@ -490,7 +493,7 @@ void TestTilesetExchange::applyWide()
     import.size = {2, 1};
     import.wide = {1};
     import.data = {44, 1, 5, 0};
-    applyTilesetImport(set, {0}, import);
+    TilesetExchange::applyImport(set, {0}, import);
     QCOMPARE(set.tiles.value(0).indexes, (QVector<int> {300, 5}));
 }
 
@@ -505,7 +508,7 @@ void TestTilesetExchange::applyWideOddCount()
     import.size = {2, 1};
     import.wide = {1};
     import.data = {44, 1, 5};
-    applyTilesetImport(set, {0}, import);
+    TilesetExchange::applyImport(set, {0}, import);
     QCOMPARE(set.tiles.value(0).indexes, (QVector<int> {8, 9}));
 
     // With one-cell tiles the pair fills the first tile; the second target is
@@ -513,7 +516,7 @@ void TestTilesetExchange::applyWideOddCount()
     Tileset single = tileset(QStringLiteral("t"), 1, 1);
     import.count = {2, 0};
     import.size = {1, 1};
-    applyTilesetImport(single, {0, 1}, import);
+    TilesetExchange::applyImport(single, {0, 1}, import);
     QCOMPARE(single.tiles.value(0).indexes, QVector<int> {300});
     QVERIFY(single.tiles.contains(1));
     QCOMPARE(single.tiles.value(1), single.newTile());
@@ -529,7 +532,7 @@ void TestTilesetExchange::applyFillsOnlyWholeTiles()
     import.size = {2, 2};
     import.wide = {0};
     import.data = range(20, 10); // two whole tiles and half of a third
-    applyTilesetImport(set, range(0, 3), import);
+    TilesetExchange::applyImport(set, range(0, 3), import);
     QCOMPARE(set.tiles.value(0).indexes, (QVector<int> {20, 21, 22, 23}));
     QCOMPARE(set.tiles.value(1).indexes, (QVector<int> {24, 25, 26, 27}));
     QCOMPARE(set.tiles.value(2).indexes, (QVector<int> {9, 9, 9, 9}));
@@ -547,14 +550,14 @@ void TestTilesetExchange::applyLimitedByCountAndTargets()
     // Count 1: only the first target, although data for three is there.
     Tileset byCount = tileset(QStringLiteral("t"), 1, 1);
     import.count = {1, 0};
-    applyTilesetImport(byCount, range(0, 3), import);
+    TilesetExchange::applyImport(byCount, range(0, 3), import);
     QCOMPARE(byCount.tiles.keys(), QList<int> {0});
     QCOMPARE(byCount.tiles.value(0).indexes, QVector<int> {1});
 
     // Count 3 but one target.
     Tileset byTargets = tileset(QStringLiteral("t"), 1, 1);
     import.count = {3, 0};
-    applyTilesetImport(byTargets, {6}, import);
+    TilesetExchange::applyImport(byTargets, {6}, import);
     QCOMPARE(byTargets.tiles.keys(), QList<int> {6});
     QCOMPARE(byTargets.tiles.value(6).indexes, QVector<int> {1});
 }
@@ -564,11 +567,11 @@ void TestTilesetExchange::applyColorsOnlyKeepsIndexes()
     Tileset set = tileset(QStringLiteral("t"), 2, 1);
     set.tiles.insert(0, tile(2, 1, {8, 9}, {1, 1}));
     set.tiles.insert(1, tile(2, 1, {10, 11}, {-1, 2}));
-    const TilesetImport import = parseTilesetImport(QStringLiteral(
+    const TilesetImport import = TilesetExchange::parseImport(QStringLiteral(
         "t_num_tiles:\n!byte $02, $00\nt_size:\n!byte $02, $01\nt_is_16bit:\n!byte $00\n"
         "t_colors:\n!byte $05, $FF, $FF, $0F\n"));
     QCOMPARE(import.check(set), TilesetImport::None);
-    applyTilesetImport(set, {0, 1}, import);
+    TilesetExchange::applyImport(set, {0, 1}, import);
     // 255 is an empty cell.
     QCOMPARE(set.tiles.value(0), tile(2, 1, {8, 9}, {5, -1}));
     QCOMPARE(set.tiles.value(1), tile(2, 1, {10, 11}, {-1, 15}));
@@ -612,13 +615,13 @@ void TestTilesetExchange::roundTrip()
     QFETCH(ExportDataOptions, options);
 
     const QList<int> tiles = range(0, 3);
-    const TilesetImport import = parseTilesetImport(exportTilesetText(set, tiles, options));
+    const TilesetImport import = TilesetExchange::parseImport(TilesetExchange::text(set, tiles, options));
     QCOMPARE(import.referenceId(), set.imagesetId);
     QCOMPARE(import.referenceIsCharset(), set.imagesetIsCharset);
 
     Tileset target = tileset(set.name, set.tileWidth, set.tileHeight);
     QCOMPARE(import.check(target), TilesetImport::None);
-    applyTilesetImport(target, tiles, import);
+    TilesetExchange::applyImport(target, tiles, import);
     QCOMPARE(target.tiles, set.tiles);
 }
 

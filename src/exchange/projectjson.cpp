@@ -1,4 +1,4 @@
-#include "cli/projectjson.h"
+#include "exchange/projectjson.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -184,7 +184,7 @@ QString list(const QList<QSharedPointer<T>>& items, ToJson toJson)
 }
 }
 
-QByteArray projectJson(const Project& project, const FileVersion& version)
+QByteArray ProjectJson::dump(const Project& project, const FileVersion& version)
 {
     const QString json = QStringLiteral("{\"version\":%1,\n\"charsets\":%2,\n\"spritesets\":%3,\n"
                                         "\"blocksets\":%4,\n\"tilesets\":%5,\n\"screens\":%6}\n")

@@ -1,13 +1,11 @@
-// Export figures of tile sets and screens (allocated tiles, holes, index
-// width, flat and run-length coded memory), tile creation, remapping of
-// screen cells, animation playback timing and value copies of animations.
+// Export figures of tile sets and screens: allocated tiles, holes, index
+// width, flat and run-length coded memory.
 
+#include "exchange/exportsize.h"
 #include "exchange/rle.h"
-#include "model/animationset.h"
-#include "model/imageset.h"
+#include "exchange/screenexport.h"
 #include "model/screen.h"
 #include "model/sourceref.h"
-#include "model/statistics.h"
 #include "model/tileset.h"
 
 #include <QtTest>
@@ -25,8 +23,6 @@ struct CellRow {
     int y = 0;
     int value = 0;
 };
-
-using IndexMap = QMap<int, int>;
 
 constexpr int charsetRef = SourceRef::charsetBit | 1;
 constexpr int blocksetRef = SourceRef::blocksetBit | 5;
@@ -81,56 +77,12 @@ QByteArray buildColorStream(int width, int height, const QMap<CellPos, int>& col
     return stream;
 }
 
-Animationset buildAnimations()
-{
-    Animationset set;
-    set.zoom = 4.0;
-
-    Animation walk;
-    walk.speed = 50;
-    AnimationFrame first;
-    first.gridX = 2;
-    first.gridY = 1;
-    first.offsetX = {0, 3, 0, 0};
-    first.offsetY = {1, 0, 0, -2};
-    first.placedImages = {PlacedImage {0, 0, 5, 0}, PlacedImage {1, 0, 6, 1}};
-    AnimationFrame second;
-    second.placedImages = {PlacedImage {0, 0, 7, 0}};
-    walk.frames = {first, second};
-
-    Animation blink;
-    blink.speed = 10;
-    AnimationFrame only;
-    only.gridX = 3;
-    only.placedImages = {PlacedImage {2, 0, 9, 2}};
-    blink.frames = {only};
-
-    set.animations = {walk, blink};
-    return set;
-}
-
-// Applies one of the edits numbered in animationsetCopies_data.
-void changeAnimations(Animationset& set, int change)
-{
-    switch (change) {
-    case 0: set.animations[0].speed = 7; break;
-    case 1: set.animations[1].frames.append(AnimationFrame()); break;
-    case 2: set.animations[0].frames[0].placedImages[0].x = 3; break;
-    case 3: set.animations[0].frames[0].offsetX[1] = -4; break;
-    case 4: set.zoom = 2.5; break;
-    case 5: set.animations.removeFirst(); break;
-    case 6: set.animations[0].frames[1].placedImages.append(PlacedImage {1, 1, 8, 3}); break;
-    case 7: set.animations[1].frames[0].gridX = 9; break;
-    case 8: set.animations[1].frames[0].placedImages[0].layer = 0; break;
-    }
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(TileRow)
 Q_DECLARE_METATYPE(CellRow)
 
-class StatisticsTest : public QObject {
+class ExportSizeTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -225,7 +177,7 @@ private slots:
             set.tiles.insert(given.index, t);
         }
 
-        const TilesetStatistics stats = ::tilesetStatistics(set);
+        const ExportSize::TilesetStatistics stats = ExportSize::tilesetStatistics(set);
         QCOMPARE(stats.allocated, allocated);
         QCOMPARE(stats.holes, holes);
         QCOMPARE(stats.firstIndex, firstIndex);
@@ -237,59 +189,30 @@ private slots:
             QCOMPARE(stats.allocated + stats.holes, lastIndex + 1);
     }
 
-    void tileAtCreatesEmptyTile_data()
+    void isTileUsed_data()
     {
-        QTest::addColumn<int>("tileWidth");
-        QTest::addColumn<int>("tileHeight");
-        QTest::addColumn<int>("index");
+        QTest::addColumn<QVector<int>>("indexes");
+        QTest::addColumn<QVector<int>>("colors");
+        QTest::addColumn<bool>("used");
 
-        QTest::newRow("1x1 at 0") << 1 << 1 << 0;
-        QTest::newRow("3x2 at 7") << 3 << 2 << 7;
-        QTest::newRow("2x5 at 4095") << 2 << 5 << 4095;
-        QTest::newRow("16x16 at 100000") << 16 << 16 << 100000;
+        QTest::newRow("no cells") << QVector<int>() << QVector<int>() << false;
+        QTest::newRow("every cell empty") << QVector<int> {0, 0} << QVector<int> {-1, -1} << false;
+        QTest::newRow("indexes alone do not count") << QVector<int> {7, 300} << QVector<int> {-1, -1} << false;
+        QTest::newRow("colour 0 counts") << QVector<int> {0, 0} << QVector<int> {-1, 0} << true;
+        QTest::newRow("every cell coloured") << QVector<int> {1, 2} << QVector<int> {5, 15} << true;
     }
 
-    void tileAtCreatesEmptyTile()
+    void isTileUsed()
     {
-        QFETCH(int, tileWidth);
-        QFETCH(int, tileHeight);
-        QFETCH(int, index);
+        QFETCH(QVector<int>, indexes);
+        QFETCH(QVector<int>, colors);
+        QFETCH(bool, used);
 
-        Tileset set;
-        set.tileWidth = tileWidth;
-        set.tileHeight = tileHeight;
-        Tile neighbour(tileWidth, tileHeight);
-        neighbour.colors.fill(4);
-        set.tiles.insert(index + 1, neighbour);
-
-        QVERIFY(!set.tiles.contains(index));
-        Tile& created = set.tileAt(index);
-        QCOMPARE(created.width, tileWidth);
-        QCOMPARE(created.height, tileHeight);
-        QCOMPARE(created.indexes, QVector<int>(tileWidth * tileHeight, 0));
-        QCOMPARE(created.colors, QVector<int>(tileWidth * tileHeight, -1));
-        QVERIFY(set.tiles.contains(index));
-        QCOMPARE(set.tiles.size(), 2);
-        QVERIFY(!isTileUsed(set.tiles.value(index)));
-
-        // The returned tile is the stored one, and a second call finds it.
-        created.colors[0] = 3;
-        created.indexes[0] = 17;
-        Tile& again = set.tileAt(index);
-        QCOMPARE(again.colors.at(0), 3);
-        QCOMPARE(again.indexes.at(0), 17);
-        QCOMPARE(set.tiles.size(), 2);
-        QVERIFY(isTileUsed(set.tiles.value(index)));
-        QCOMPARE(set.tiles.value(index + 1), neighbour);
-
-        const Tile fresh = set.newTile();
-        QCOMPARE(fresh.width, tileWidth);
-        QCOMPARE(fresh.height, tileHeight);
-        QCOMPARE(fresh.indexes, QVector<int>(tileWidth * tileHeight, 0));
-        QCOMPARE(fresh.colors, QVector<int>(tileWidth * tileHeight, -1));
+        Tile tile(indexes.size(), 1);
+        tile.indexes = indexes;
+        tile.colors = colors;
+        QCOMPARE(ExportSize::isTileUsed(tile), used);
     }
-
-    // ---- screens --------------------------------------------------------------
 
     void screenStatistics_data()
     {
@@ -432,7 +355,7 @@ private slots:
         if (colorStream.isEmpty() && !tileScreen)
             colorStream = buildColorStream(width, height, screen.cellColors);
 
-        const ScreenStatistics stats = ::screenStatistics(screen);
+        const ExportSize::ScreenStatistics stats = ExportSize::screenStatistics(screen);
         QCOMPARE(stats.cells, qint64(width) * height);
         QCOMPARE(stats.emptyCells, emptyCells);
         QCOMPARE(stats.hasRange, hasRange);
@@ -443,9 +366,11 @@ private slots:
         QCOMPARE(stats.sixteenBit, sixteenBit);
         QCOMPARE(stats.flatMemory, flatMemory);
 
-        QCOMPARE(screenIndexStream(screen, sixteenBit), indexStream);
+        // The figures are those of the exported streams.
+        const QList<CellPos> all = ScreenExport::allCells(screen);
+        QCOMPARE(ScreenExport::indexStream(screen, all, sixteenBit), indexStream);
         if (!tileScreen)
-            QCOMPARE(screenColorStream(screen), colorStream);
+            QCOMPARE(ScreenExport::colorStream(screen, all), colorStream);
 
         const qint64 fromStreams = (sixteenBit ? Rle::encode16(indexStream) : Rle::encode8(indexStream)).size()
             + (tileScreen ? 0 : Rle::encode8(colorStream).size());
@@ -454,149 +379,7 @@ private slots:
             QCOMPARE(stats.rleMemory, qint64(rleMemory));
     }
 
-    void remapCells_data()
-    {
-        QTest::addColumn<IndexMap>("oldToNew");
-        QTest::addColumn<bool>("keepUnmapped");
-        QTest::addColumn<QList<CellRow>>("expected");
-
-        using Cells = QList<CellRow>;
-        // Cells before: (0,0)=1, (1,0)=2, (2,0)=3, (0,1)=1, (5,5)=7.
-        QTest::newRow("keep; mapped values are not mapped again")
-            << QMap<int, int> {{1, 5}, {2, 1}} << true << Cells {{0, 0, 5}, {1, 0, 1}, {2, 0, 3}, {0, 1, 5}, {5, 5, 7}};
-        QTest::newRow("drop unmapped")
-            << QMap<int, int> {{1, 5}, {2, 1}} << false << Cells {{0, 0, 5}, {1, 0, 1}, {0, 1, 5}};
-        QTest::newRow("swap") << QMap<int, int> {{1, 2}, {2, 1}} << true
-                              << Cells {{0, 0, 2}, {1, 0, 1}, {2, 0, 3}, {0, 1, 2}, {5, 5, 7}};
-        QTest::newRow("empty map, keep") << QMap<int, int>() << true
-                                         << Cells {{0, 0, 1}, {1, 0, 2}, {2, 0, 3}, {0, 1, 1}, {5, 5, 7}};
-        QTest::newRow("empty map, drop") << QMap<int, int>() << false << Cells();
-        QTest::newRow("identity entry, drop") << QMap<int, int> {{3, 3}} << false << Cells {{2, 0, 3}};
-        QTest::newRow("unused keys, keep") << QMap<int, int> {{100, 1}, {7, 0}} << true
-                                           << Cells {{0, 0, 1}, {1, 0, 2}, {2, 0, 3}, {0, 1, 1}, {5, 5, 0}};
-        QTest::newRow("unused keys, drop") << QMap<int, int> {{100, 1}, {7, 0}} << false << Cells {{5, 5, 0}};
-    }
-
-    void remapCells()
-    {
-        QFETCH(IndexMap, oldToNew);
-        QFETCH(bool, keepUnmapped);
-        QFETCH(QList<CellRow>, expected);
-
-        Screen screen;
-        screen.sourceRef = tilesetRef;
-        screen.width = 6;
-        screen.height = 6;
-        screen.cellIndexes = cellMap({{0, 0, 1}, {1, 0, 2}, {2, 0, 3}, {0, 1, 1}, {5, 5, 7}});
-        const QMap<CellPos, int> colors = cellMap({{0, 0, 4}, {1, 0, 5}, {2, 0, 6}, {3, 3, 9}});
-        screen.cellColors = colors;
-
-        screen.remapCells(oldToNew, keepUnmapped);
-        QCOMPARE(screen.cellIndexes.size(), expected.size());
-        for (const CellRow& cell : expected) {
-            QVERIFY2(screen.cellIndexes.contains(CellPos {cell.x, cell.y}),
-                     qPrintable(QStringLiteral("cell (%1, %2) missing").arg(cell.x).arg(cell.y)));
-            QCOMPARE(screen.cellIndexes.value(CellPos {cell.x, cell.y}), cell.value);
-        }
-        QVERIFY(screen.cellColors == colors); // colours stay, even of removed cells
-        QCOMPARE(screen.width, 6);
-        QCOMPARE(screen.height, 6);
-    }
-
-    // ---- animations -----------------------------------------------------------
-
-    void frameDuration_data()
-    {
-        QTest::addColumn<int>("speed");
-        QTest::addColumn<int>("milliseconds");
-
-        QTest::newRow("50 fps") << 50 << 20;
-        QTest::newRow("3 fps") << 3 << 333;
-        QTest::newRow("0 plays as 1 fps") << 0 << 1000;
-        QTest::newRow("1 fps") << 1 << 1000;
-        QTest::newRow("7 fps") << 7 << 142;
-        QTest::newRow("60 fps") << 60 << 16;
-        QTest::newRow("100 fps") << 100 << 10;
-    }
-
-    void frameDuration()
-    {
-        QFETCH(int, speed);
-        QFETCH(int, milliseconds);
-
-        Animation animation;
-        animation.speed = speed;
-        QCOMPARE(animation.frameDuration(), milliseconds);
-    }
-
-    void animationDefaults()
-    {
-        const Animation animation;
-        QCOMPARE(animation.speed, 50);
-        QCOMPARE(animation.frameDuration(), 20);
-        const Animationset set;
-        QCOMPARE(set.zoom, 4.0);
-        QVERIFY(set.animations.isEmpty());
-        const AnimationFrame frame;
-        QCOMPARE(frame.gridX, 1);
-        QCOMPARE(frame.gridY, 1);
-        for (int layer = 0; layer < 4; ++layer) {
-            QCOMPARE(frame.offsetX[size_t(layer)], 0);
-            QCOMPARE(frame.offsetY[size_t(layer)], 0);
-        }
-    }
-
-    void animationsetCopies_data()
-    {
-        QTest::addColumn<int>("change");
-
-        QTest::newRow("speed") << 0;
-        QTest::newRow("frame added") << 1;
-        QTest::newRow("placed image moved") << 2;
-        QTest::newRow("layer offset") << 3;
-        QTest::newRow("zoom") << 4;
-        QTest::newRow("animation removed") << 5;
-        QTest::newRow("placed image added") << 6;
-        QTest::newRow("frame grid") << 7;
-        QTest::newRow("placed image layer") << 8;
-    }
-
-    void animationsetCopies()
-    {
-        QFETCH(int, change);
-
-        const Animationset pristine = buildAnimations();
-
-        // Editing a copy leaves the original alone ...
-        Animationset original = buildAnimations();
-        Animationset copy = original;
-        changeAnimations(copy, change);
-        QVERIFY(!(copy == pristine));
-        QVERIFY(original == pristine);
-        QCOMPARE(original.animations.size(), 2);
-        QCOMPARE(original.animations[0].speed, 50);
-        QCOMPARE(original.animations[0].frames[0].placedImages[0].x, 0);
-        QCOMPARE(original.animations[0].frames[0].offsetX[1], 3);
-
-        // ... and editing the original leaves an earlier copy alone.
-        Animationset second = original;
-        changeAnimations(original, change);
-        QVERIFY(second == pristine);
-
-        // The same holds for the animations held by an image set.
-        Imageset set(1, QStringLiteral("sprites"), 24, 21, Imageset::Spriteset);
-        set.animations = buildAnimations();
-        Imageset setCopy = set;
-        changeAnimations(setCopy.animations, change);
-        QVERIFY(set.animations == pristine);
-        QVERIFY(!(setCopy.animations == pristine));
-
-        Animationset assigned;
-        assigned = set.animations;
-        changeAnimations(assigned, change);
-        QVERIFY(set.animations == pristine);
-    }
 };
 
-QTEST_GUILESS_MAIN(StatisticsTest)
-#include "tst_statistics.moc"
+QTEST_GUILESS_MAIN(ExportSizeTest)
+#include "tst_exportsize.moc"
