@@ -8,6 +8,7 @@
 #include "model/charrom.h"
 #include "model/palette.h"
 #include "model/projectfile.h"
+#include "model/version.h"
 #include "project/editorservices.h"
 #include "project/itemcommands.h"
 #include "project/mdichild.h"
@@ -296,13 +297,10 @@ bool Mosaikon::isUnsaved() const
 
 void Mosaikon::updateTitle()
 {
-    setWindowTitle(QStringLiteral("Mosaikon v%1.%2.%3%4 - [%5%6]")
-                       .arg(0)
-                       .arg(12)
-                       .arg(2)
-                       .arg(QStringLiteral("b"))
-                       .arg(path.isEmpty() ? QStringLiteral("Untitled") : path)
-                       .arg(isUnsaved() ? QStringLiteral(" *") : QString()));
+    // One arg() call: a path holding "%2" must stay as it is.
+    setWindowTitle(QStringLiteral("Mosaikon v%1 - [%2%3]")
+                       .arg(QStringLiteral(MOSAIKON_VERSION), path.isEmpty() ? QStringLiteral("Untitled") : path,
+                            isUnsaved() ? QStringLiteral(" *") : QString()));
     updateMenus();
 }
 
@@ -621,7 +619,7 @@ void Mosaikon::activatePreviousSubWindow()
 void Mosaikon::about()
 {
     Prompt::information(this, QStringLiteral("About Mosaikon"),
-                        QString::fromLatin1(aboutText).arg(QStringLiteral("0.12.2b")));
+                        QString::fromLatin1(aboutText).arg(QStringLiteral(MOSAIKON_VERSION)));
 }
 
 void Mosaikon::disclaimer()

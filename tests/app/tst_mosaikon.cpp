@@ -6,6 +6,7 @@
 #include "app/mosaikon.h"
 #include "app/recentfiles.h"
 #include "model/projectfile.h"
+#include "model/version.h"
 #include "project/editorservices.h"
 #include "project/itemcommands.h"
 #include "project/projecttree.h"
@@ -28,13 +29,13 @@
 
 namespace {
 
-const QString freshTitle = QStringLiteral("Mosaikon v0.12.2b - [Untitled]");
+const QString freshTitle = QStringLiteral("Mosaikon v" MOSAIKON_VERSION " - [Untitled]");
 const QString unsavedQuestion =
     QStringLiteral("The project have some unsaved changes. Do you want to save it now?\n");
 
 QString titleFor(const QString& path, bool unsaved)
 {
-    return QStringLiteral("Mosaikon v0.12.2b - [%1%2]").arg(path, unsaved ? QStringLiteral(" *") : QString());
+    return QStringLiteral("Mosaikon v" MOSAIKON_VERSION " - [%1%2]").arg(path, unsaved ? QStringLiteral(" *") : QString());
 }
 
 template<typename T>
@@ -292,13 +293,13 @@ void TestMosaikon::titleMarksAddedItemAndClearsOnSave()
     PromptScript script;
     auto window = openWindow();
     window->itemCommands()->addNew(ItemKind::Charset);
-    QCOMPARE(window->windowTitle(), QStringLiteral("Mosaikon v0.12.2b - [Untitled *]"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Mosaikon v" MOSAIKON_VERSION " - [Untitled *]"));
 
     const QString path = file("title.mzprj");
     script.text(path);
     QVERIFY(window->save());
     QCOMPARE(window->windowTitle(), titleFor(path, false));
-    QCOMPARE(window->windowTitle(), QStringLiteral("Mosaikon v0.12.2b - [%1]").arg(path));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Mosaikon v" MOSAIKON_VERSION " - [%1]").arg(path));
     QCOMPARE(window->projectPath(), path);
     QVERIFY(!window->isUnsaved());
 
@@ -386,7 +387,7 @@ void TestMosaikon::newAnsweredCancelKeepsEverything()
     QVERIFY(sameProject(window->currentProject(), before));
     QCOMPARE(itemCount(window->currentProject()), 4);
     QVERIFY(window->isUnsaved());
-    QCOMPARE(window->windowTitle(), QStringLiteral("Mosaikon v0.12.2b - [Untitled *]"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Mosaikon v" MOSAIKON_VERSION " - [Untitled *]"));
     QCOMPARE(window->projectTree()->categoryItem(ItemKind::Charset)->childCount(), 2);
     QCOMPARE(script.unexpected, 0);
 }
@@ -736,7 +737,7 @@ void TestMosaikon::saveAsCancelledReturnsFalse()
     QVERIFY(!window->saveAs());
     QVERIFY(window->isUnsaved());
     QVERIFY(window->projectPath().isEmpty());
-    QCOMPARE(window->windowTitle(), QStringLiteral("Mosaikon v0.12.2b - [Untitled *]"));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Mosaikon v" MOSAIKON_VERSION " - [Untitled *]"));
     QVERIFY(RecentFiles::load().isEmpty());
 
     script.cancel();
@@ -1342,7 +1343,7 @@ void TestMosaikon::aboutAndDisclaimerBoxes()
     QCOMPARE(script.last().title, title);
     QVERIFY(!script.last().text.trimmed().isEmpty());
     if (title == QStringLiteral("About Mosaikon"))
-        QVERIFY(script.last().text.contains(QStringLiteral("0.12.2b")));
+        QVERIFY(script.last().text.contains(QStringLiteral(MOSAIKON_VERSION)));
     QCOMPARE(script.unexpected, 0);
 }
 

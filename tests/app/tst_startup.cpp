@@ -2,6 +2,7 @@
 #include "app/mosaikon.h"
 #include "convert/ditherlut.h"
 #include "model/palette.h"
+#include "model/version.h"
 #include "support/promptscript.h"
 #include "support/testenvironment.h"
 
@@ -103,7 +104,7 @@ private slots:
             QCOMPARE(prompts.last().text,
                      QStringLiteral("Cannot save the LUT for dithering (this will be recreated at every startup)!"));
             QVERIFY(DitherLut::current().isValid());
-            QCOMPARE(window.windowTitle(), QStringLiteral("Mosaikon v0.12.2b - [Untitled]"));
+            QCOMPARE(window.windowTitle(), QStringLiteral("Mosaikon v" MOSAIKON_VERSION " - [Untitled]"));
         }
         QDir::setCurrent(previous);
     }

@@ -95,8 +95,8 @@ private slots:
 
     void version()
     {
-        // One source of the version: CMake's project(), a number like 1.2.3.
-        const QRegularExpression number(QStringLiteral("^\\d+\\.\\d+\\.\\d+$"));
+        // One source of the version: CMake's project() and a stage letter.
+        const QRegularExpression number(QStringLiteral("^\\d+\\.\\d+\\.\\d+[a-z]?$"));
         QVERIFY2(number.match(QStringLiteral(MOSAIKON_VERSION)).hasMatch(), MOSAIKON_VERSION);
         QCOMPARE(parseArguments(words("--version")).shownText(), QByteArray("mosaikon-cli " MOSAIKON_VERSION "\n"));
     }

@@ -6,6 +6,7 @@
 #include "app/mosaikon.h"
 #include "model/itemfile.h"
 #include "model/projectfile.h"
+#include "model/version.h"
 #include "project/itemcommands.h"
 #include "project/projecttree.h"
 #include "support/promptscript.h"
@@ -122,8 +123,8 @@ QString addNewText(int categoryKind)
     return categoryKind == TilesetsNode ? QStringLiteral("Add new...") : QStringLiteral("Add new");
 }
 
-const QString unsavedTitle = QStringLiteral("Mosaikon v0.12.2b - [Untitled *]");
-const QString cleanTitle = QStringLiteral("Mosaikon v0.12.2b - [Untitled]");
+const QString unsavedTitle = QStringLiteral("Mosaikon v" MOSAIKON_VERSION " - [Untitled *]");
+const QString cleanTitle = QStringLiteral("Mosaikon v" MOSAIKON_VERSION " - [Untitled]");
 
 QList<qint32> idsOf(const QList<QSharedPointer<Dataset>>& list)
 {
