@@ -8,7 +8,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     // Names the settings store that keeps the recent-file list.
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
-    registerImagesetInfo();
+    ImagesetInfo::registerType();
 
     Mosaikon window;
     window.showMaximized();

@@ -449,7 +449,7 @@ bool Mosaikon::saveAs()
 
 bool Mosaikon::readProject(const QString& fileName)
 {
-    const ProjectReadResult result = readProjectFile(fileName, project);
+    const ProjectReadResult result = ProjectFile::read(fileName, project);
     switch (result.status) {
     case ProjectReadResult::Ok:
         break;
@@ -476,10 +476,10 @@ bool Mosaikon::writeProject(const QString& fileName)
 {
     // Once the file can be written, unsaved editor changes and the editors'
     // view settings go into the project and the file.
-    const bool written = writeFileSafely(fileName, [this] {
+    const bool written = Files::writeSafely(fileName, [this] {
         for (MdiChild* editor : editorWindows(mdiArea))
             editor->handBack();
-        return serializeProject(project);
+        return ProjectFile::serialize(project);
     });
     if (!written) {
         Prompt::critical(this, errorTitle, QStringLiteral("Unable to save the file '%1'!").arg(fileName));

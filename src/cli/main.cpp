@@ -36,7 +36,7 @@ struct LoadedProject {
 LoadedProject loadProject(const QString& path)
 {
     LoadedProject loaded;
-    const ProjectReadResult result = readProjectFile(path, loaded.project);
+    const ProjectReadResult result = ProjectFile::read(path, loaded.project);
     switch (result.status) {
     case ProjectReadResult::Ok:
         break;
@@ -79,7 +79,7 @@ QList<ExportSection> exportSections(const ExportTarget& target, const Request& r
     if (target.ref.animation >= 0) {
         const auto& set = *target.dataset.staticCast<Imageset>();
         const QSize scale = set.type == Imageset::Spriteset ? QSize(set.imageWidth, set.imageHeight) : QSize(1, 1);
-        return animationSections(set.name, set.animations.animations.at(target.ref.animation),
+        return AnimationExport::sections(set.name, set.animations.animations.at(target.ref.animation),
                                  target.ref.animation, target.ref.frame, scale);
     }
     switch (target.ref.kind) {
@@ -95,7 +95,7 @@ QList<ExportSection> exportSections(const ExportTarget& target, const Request& r
     }
     default: {
         const auto& set = *target.dataset.staticCast<Imageset>();
-        return imagesetSections(set, selected ? request.selectedNumbers() : allExportSlots(set), options);
+        return ImagesetExchange::sections(set, selected ? request.selectedNumbers() : ImagesetExchange::allSlots(set), options);
     }
     }
 }
@@ -221,7 +221,7 @@ int pngCommand(const Request& request)
         break;
     default: {
         const auto& set = *target.dataset.staticCast<Imageset>();
-        picture = Rendering::imagesetSheet(set, allExportSlots(set), request.columns(set.selectorGridWidth));
+        picture = Rendering::imagesetSheet(set, ImagesetExchange::allSlots(set), request.columns(set.selectorGridWidth));
         break;
     }
     }
@@ -233,7 +233,7 @@ int pngCommand(const Request& request)
     writer.setDevice(&buffer);
     if (picture.isNull() || !writer.write(picture))
         throw Failure(BadInput, QStringLiteral("%1: the picture cannot be made").arg(request.positional.at(1)));
-    if (!writeFileSafely(out, buffer.data()))
+    if (!Files::writeSafely(out, buffer.data()))
         throw Failure(BadInput, QStringLiteral("%1: cannot write the file").arg(out));
     return Success;
 }
@@ -241,7 +241,7 @@ int pngCommand(const Request& request)
 int upgradeCommand(const Request& request)
 {
     const LoadedProject loaded = loadProject(request.positional.at(0));
-    if (!writeProjectFile(request.positional.at(1), loaded.project))
+    if (!ProjectFile::write(request.positional.at(1), loaded.project))
         throw Failure(BadInput, QStringLiteral("%1: cannot write the file").arg(request.positional.at(1)));
     return Success;
 }

@@ -211,7 +211,7 @@ QFuture<void> DitherLut::buildAsync(const Palette::Colors& palette, const Progre
 bool DitherLut::load(const QString& path, const Palette::Colors& palette)
 {
     QByteArray bytes;
-    if (!readWholeFile(path, bytes) || bytes.size() < headerBytes + 4)
+    if (!Files::readWhole(path, bytes) || bytes.size() < headerBytes + 4)
         return false;
     const char* data = bytes.constData();
     for (int i = 0; i < 3; ++i) {
@@ -267,7 +267,7 @@ bool DitherLut::save(const QString& path) const
     bytes.append(ciede2000Block);
     appendLittleEndian(bytes, quint32(rgb.size()));
     bytes.append(rgb);
-    return writeFileSafely(path, bytes);
+    return Files::writeSafely(path, bytes);
 }
 
 DitherLut::Origin DitherLut::loadOrBuild(const QString& path, const Palette::Colors& palette, const Builder& builder)

@@ -55,7 +55,7 @@ void appendSegments(std::vector<BoundaryChange>& changes, QVector<QLine>& segmen
 
 }  // namespace
 
-QVector<QLine> regionOutline(const QRegion& region)
+QVector<QLine> Region::outline(const QRegion& region)
 {
     std::vector<BoundaryChange> horizontal;
     std::vector<BoundaryChange> vertical;

@@ -10,4 +10,6 @@
 // inner outline. Horizontal segments come first, sorted by y then x, then
 // vertical ones, sorted by x then y; each segment runs from its smaller to
 // its larger coordinate. Runs in O(n log n) for a region of n rectangles.
-QVector<QLine> regionOutline(const QRegion& region);
+namespace Region {
+QVector<QLine> outline(const QRegion& region);
+}

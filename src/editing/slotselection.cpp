@@ -82,7 +82,7 @@ void SlotSelection::invert(int slotCount)
     }
 }
 
-QString slotDragFormat(const Imageset& set)
+QString Slots::dragFormat(const Imageset& set)
 {
     switch (set.type) {
     case Imageset::Spriteset:
@@ -94,7 +94,7 @@ QString slotDragFormat(const Imageset& set)
     }
 }
 
-QString slotDragPayload(const Imageset& set, const SlotSelection& selection)
+QString Slots::dragPayload(const Imageset& set, const SlotSelection& selection)
 {
     QStringList parts {QString::number(set.id)};
     if (selection.rect.isEmpty())
@@ -107,7 +107,7 @@ QString slotDragPayload(const Imageset& set, const SlotSelection& selection)
     return parts.join(QLatin1Char(','));
 }
 
-void clearSlots(Imageset& set, const QList<int>& slotList)
+void Slots::clear(Imageset& set, const QList<int>& slotList)
 {
     for (int slot : slotList) {
         set.images.remove(slot);

@@ -31,13 +31,15 @@ struct SlotSelection {
     void invert(int slotCount);
 };
 
+namespace Slots {
 // The text a drag of selected slots carries: set identifier, the selection
 // rectangle's width and height (-1, -1 when it is none), 1, 1, then every
 // selected slot with its image colour.
-QString slotDragPayload(const Imageset& set, const SlotSelection& selection);
+QString dragPayload(const Imageset& set, const SlotSelection& selection);
 // The MIME format of that text: "text/charset_index" and so on.
-QString slotDragFormat(const Imageset& set);
+QString dragFormat(const Imageset& set);
 
 // Empties the slots: their images, image colours, block colours and
 // multicolour marks.
-void clearSlots(Imageset& set, const QList<int>& slotList);
+void clear(Imageset& set, const QList<int>& slotList);
+}

@@ -2,7 +2,7 @@
 
 #include "exchange/textformat.h"
 
-QList<ExportSection> animationSections(const QString& setName, const Animation& animation, int animationIndex,
+QList<ExportSection> AnimationExport::sections(const QString& setName, const Animation& animation, int animationIndex,
                                        int frame, QSize positionScale)
 {
     QList<ExportSection> sections;
@@ -55,8 +55,8 @@ QList<ExportSection> animationSections(const QString& setName, const Animation& 
     return sections;
 }
 
-QString exportAnimationText(const QString& setName, const Animation& animation, int animationIndex, int frame,
+QString AnimationExport::text(const QString& setName, const Animation& animation, int animationIndex, int frame,
                             QSize positionScale, const ExportDataOptions& options)
 {
-    return TextFormat(options).text(animationSections(setName, animation, animationIndex, frame, positionScale));
+    return TextFormat(options).text(AnimationExport::sections(setName, animation, animationIndex, frame, positionScale));
 }

@@ -46,7 +46,7 @@ public:
 };
 }
 
-QList<int> allExportSlots(const Imageset& set)
+QList<int> ImagesetExchange::allSlots(const Imageset& set)
 {
     int count = 0;
     if (set.type == Imageset::Charset)
@@ -59,7 +59,7 @@ QList<int> allExportSlots(const Imageset& set)
     return slotList;
 }
 
-QList<ExportSection> imagesetSections(const Imageset& set, const QList<int>& slotList,
+QList<ExportSection> ImagesetExchange::sections(const Imageset& set, const QList<int>& slotList,
                                      const ExportDataOptions& options)
 {
     ImagesetWriter writer(set, options);
@@ -148,15 +148,15 @@ QList<ExportSection> imagesetSections(const Imageset& set, const QList<int>& slo
     if (options.includeSelection) {
         QByteArray selection;
         for (int slot : listedSlots)
-            selection += littleEndianWord(slot);
+            selection += TextFormat::littleEndianWord(slot);
         writer.plain(QStringLiteral("_selection"), selection);
     }
     return writer.sections;
 }
 
-QString exportImagesetText(const Imageset& set, const QList<int>& slotList, const ExportDataOptions& options)
+QString ImagesetExchange::text(const Imageset& set, const QList<int>& slotList, const ExportDataOptions& options)
 {
-    return TextFormat(options).text(imagesetSections(set, slotList, options));
+    return TextFormat(options).text(ImagesetExchange::sections(set, slotList, options));
 }
 
 bool ImagesetImport::changesSet() const
@@ -165,12 +165,12 @@ bool ImagesetImport::changesSet() const
         || !screenColors.isEmpty();
 }
 
-ImagesetImport parseImagesetImport(const QString& text)
+ImagesetImport ImagesetExchange::parseImport(const QString& text)
 {
     static const QStringList keys {QStringLiteral("_data"),      QStringLiteral("_bckgnd"),
                                    QStringLiteral("_colors"),    QStringLiteral("_selection"),
                                    QStringLiteral("_isMulti"),   QStringLiteral("_screen")};
-    QVector<QList<int>> sections = parseExportedSections(text, keys);
+    QVector<QList<int>> sections = ImportParser::sections(text, keys);
     for (QList<int>& section : sections) {
         for (int& value : section)
             value &= 0xFF;
@@ -185,14 +185,14 @@ ImagesetImport parseImagesetImport(const QString& text)
     return import;
 }
 
-bool importTargetsAllowed(const Imageset& set, const QList<int>& targets)
+bool ImagesetExchange::importTargetsAllowed(const Imageset& set, const QList<int>& targets)
 {
     if (!set.isEcm())
         return true;
     return std::all_of(targets.cbegin(), targets.cend(), [](int slot) { return slot < ecmPatterns; });
 }
 
-QList<int> applyImagesetImport(Imageset& set, const QList<int>& targets, const ImagesetImport& import,
+QList<int> ImagesetExchange::applyImport(Imageset& set, const QList<int>& targets, const ImagesetImport& import,
                                bool* selectionGiven)
 {
     const bool sprites = set.type == Imageset::Spriteset;

@@ -7,17 +7,6 @@
 #include <QList>
 #include <QString>
 
-// The slots exported when nothing is selected: all 256 characters of a
-// character set (the 64 patterns in extended background colour mode), and
-// for sprite and block sets every slot up to the last one holding an image.
-QList<int> allExportSlots(const Imageset& set);
-
-// The assembler text of the slots of a set: bitmap data, colours, the
-// multicolour flags of sprites and the slot list, as the options choose.
-QList<ExportSection> imagesetSections(const Imageset& set, const QList<int>& slotList,
-                                     const ExportDataOptions& options);
-QString exportImagesetText(const Imageset& set, const QList<int>& slotList, const ExportDataOptions& options);
-
 // Numbers read back from exported image-set text, by section; each value is
 // cut to a byte.
 struct ImagesetImport {
@@ -33,12 +22,24 @@ struct ImagesetImport {
     bool changesSet() const;
 };
 
-ImagesetImport parseImagesetImport(const QString& text);
+namespace ImagesetExchange {
+// The slots exported when nothing is selected: all 256 characters of a
+// character set (the 64 patterns in extended background colour mode), and
+// for sprite and block sets every slot up to the last one holding an image.
+QList<int> allSlots(const Imageset& set);
+
+// The assembler text of the slots of a set: bitmap data, colours, the
+// multicolour flags of sprites and the slot list, as the options choose.
+QList<ExportSection> sections(const Imageset& set, const QList<int>& slotList, const ExportDataOptions& options);
+QString text(const Imageset& set, const QList<int>& slotList, const ExportDataOptions& options);
+
+ImagesetImport parseImport(const QString& text);
 
 // In extended background colour mode only the 64 pattern slots take data.
 bool importTargetsAllowed(const Imageset& set, const QList<int>& targets);
 
 // Puts the imported numbers into the target slots, in order. Gives the slot
 // list read from a selection section, or nothing when there was none.
-QList<int> applyImagesetImport(Imageset& set, const QList<int>& targets, const ImagesetImport& import,
-                               bool* selectionGiven = nullptr);
+QList<int> applyImport(Imageset& set, const QList<int>& targets, const ImagesetImport& import,
+                       bool* selectionGiven = nullptr);
+}

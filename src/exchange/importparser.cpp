@@ -30,7 +30,7 @@ int sectionOf(const QString& piece, const QStringList& keys)
 }
 }
 
-QVector<QList<int>> parseExportedSections(const QString& text, const QStringList& sectionKeys)
+QVector<QList<int>> ImportParser::sections(const QString& text, const QStringList& sectionKeys)
 {
     QVector<QList<int>> sections(sectionKeys.size());
     static const QRegularExpression separators(QStringLiteral("[,\\s]+"));

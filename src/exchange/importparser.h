@@ -14,4 +14,6 @@
 // (tested in order, ignoring case) that it contains, or none. Numbers go to
 // the current section's list and are dropped when there is none. Comments
 // are thereby skipped; parsing never fails.
-QVector<QList<int>> parseExportedSections(const QString& text, const QStringList& sectionKeys);
+namespace ImportParser {
+QVector<QList<int>> sections(const QString& text, const QStringList& sectionKeys);
+}

@@ -40,7 +40,7 @@ QByteArray ScreenExport::indexStream(const Screen& screen, const QList<CellPos>&
     stream.reserve(cells.size() * (words ? 2 : 1));
     for (const CellPos& cell : cells) {
         const int index = screen.cellIndexes.value(cell, missing);
-        stream += words ? littleEndianWord(index) : QByteArray(1, char(index & 0xFF));
+        stream += words ? TextFormat::littleEndianWord(index) : QByteArray(1, char(index & 0xFF));
     }
     return stream;
 }
@@ -73,9 +73,9 @@ QList<ExportSection> ScreenExport::sections(const Screen& screen, const QList<Ce
     reference += char(screen.sourceRef & 0xFF);
     reference += char(sourceType);
     sections.append({referenceHeader, label + QStringLiteral("_dataset_id"), reference});
-    sections.append({QString(), label + QStringLiteral("_width"), littleEndianWord(screen.width)});
-    sections.append({QString(), label + QStringLiteral("_height"), littleEndianWord(screen.height)});
-    sections.append({QString(), label + QStringLiteral("_num_cells"), littleEndianWord(cells.size())});
+    sections.append({QString(), label + QStringLiteral("_width"), TextFormat::littleEndianWord(screen.width)});
+    sections.append({QString(), label + QStringLiteral("_height"), TextFormat::littleEndianWord(screen.height)});
+    sections.append({QString(), label + QStringLiteral("_num_cells"), TextFormat::littleEndianWord(cells.size())});
 
     const bool missing = screen.cellIndexes.isEmpty() || hasMissingCell(screen, cells);
     const bool wide = wordIndexes(screen, cells);

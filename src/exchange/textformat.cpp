@@ -75,7 +75,7 @@ QString TextFormat::comment(const QString& text) const
     return options.commentPrefix + text + QLatin1Char('\n');
 }
 
-QByteArray littleEndianWord(int value)
+QByteArray TextFormat::littleEndianWord(int value)
 {
     QByteArray bytes;
     bytes.append(char(value & 0xFF));

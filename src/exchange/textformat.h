@@ -40,9 +40,9 @@ public:
     // A comment line: the prefix and the text, ended by a line feed.
     QString comment(const QString& text) const;
 
+    // Two bytes of a 16-bit number, low byte first.
+    static QByteArray littleEndianWord(int value);
+
     bool hex() const { return options.base == ExportDataOptions::NumberBase::Hex; }
     const ExportDataOptions options;
 };
-
-// Two bytes of a 16-bit number, low byte first.
-QByteArray littleEndianWord(int value);

@@ -39,7 +39,7 @@ QList<ExportSection> TilesetExchange::sections(const Tileset& tileset, const QLi
     sections.append({QString(), label + QStringLiteral("_imageset_id"), reference});
 
     if (options.includeData || options.includeColors) {
-        sections.append({QString(), label + QStringLiteral("_num_tiles"), littleEndianWord(tiles.size())});
+        sections.append({QString(), label + QStringLiteral("_num_tiles"), TextFormat::littleEndianWord(tiles.size())});
         QByteArray size;
         size += char(tileset.tileWidth & 0xFF);
         size += char(tileset.tileHeight & 0xFF);
@@ -57,7 +57,7 @@ QList<ExportSection> TilesetExchange::sections(const Tileset& tileset, const QLi
             const int cells = exists ? tile->width * tile->height : cellsPerTile;
             for (int i = 0; i < cells; ++i) {
                 const int value = exists ? tile->indexes.value(i) : 0;
-                data += wide ? littleEndianWord(value) : QByteArray(1, char(value & 0xFF));
+                data += wide ? TextFormat::littleEndianWord(value) : QByteArray(1, char(value & 0xFF));
             }
         }
         sections.append({QString(), label + QStringLiteral("_data"), data});
@@ -90,7 +90,7 @@ TilesetImport TilesetExchange::parseImport(const QString& text)
     static const QStringList keys {QStringLiteral("imageset_id"), QStringLiteral("num_tiles"),
                                    QStringLiteral("size"),        QStringLiteral("is_16bit"),
                                    QStringLiteral("data"),        QStringLiteral("colors")};
-    const QVector<QList<int>> sections = parseExportedSections(text, keys);
+    const QVector<QList<int>> sections = ImportParser::sections(text, keys);
     TilesetImport import;
     import.reference = sections[0];
     import.count = sections[1];

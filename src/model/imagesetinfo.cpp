@@ -1,6 +1,6 @@
 #include "model/imagesetinfo.h"
 
-void registerImagesetInfo()
+void ImagesetInfo::registerType()
 {
     qRegisterMetaType<ImagesetInfo>();
     QMetaType::registerComparators<ImagesetInfo>();

@@ -16,9 +16,9 @@ struct ImagesetInfo {
     {
         return isCharset != other.isCharset ? isCharset < other.isCharset : id < other.id;
     }
+
+    // Registers the type with its comparisons, so that variants holding it
+    // compare by value.
+    static void registerType();
 };
 Q_DECLARE_METATYPE(ImagesetInfo)
-
-// Registers the type with its comparisons, so that variants holding it compare
-// by value.
-void registerImagesetInfo();

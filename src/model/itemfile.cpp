@@ -1,16 +1,16 @@
 #include "model/itemfile.h"
 
-bool writeItemFile(const QString& path, const Dataset& dataset)
+bool ItemFile::write(const QString& path, const Dataset& dataset)
 {
     RecordWriter out;
     dataset.save(out);
-    return writeFileSafely(path, out.bytes());
+    return Files::writeSafely(path, out.bytes());
 }
 
-ItemFileResult readItemFile(const QString& path, Dataset& dataset)
+ItemFileResult ItemFile::read(const QString& path, Dataset& dataset)
 {
     QByteArray bytes;
-    if (!readWholeFile(path, bytes))
+    if (!Files::readWhole(path, bytes))
         return ItemFileResult::CannotOpen;
 
     const qint32 id = dataset.id;

@@ -8,11 +8,13 @@
 // between projects with all its data and view settings.
 enum class ItemFileResult { Ok, CannotOpen, BadFile };
 
-bool writeItemFile(const QString& path, const Dataset& dataset);
+namespace ItemFile {
+bool write(const QString& path, const Dataset& dataset);
 
 // Loads the record into the dataset, which keeps its own identifier and name:
 // an imported item is numbered and named by the project it joins. The file
 // does not name its kind; a record of another kind is caught only where its
 // fields do not fit. On BadFile (unknown record version, damaged record, bytes
 // after it) the dataset is in an unspecified state and must be discarded.
-ItemFileResult readItemFile(const QString& path, Dataset& dataset);
+ItemFileResult read(const QString& path, Dataset& dataset);
+}

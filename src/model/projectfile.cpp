@@ -27,7 +27,7 @@ void writeSection(RecordWriter& out, const QList<QSharedPointer<T>>& list)
 }
 }
 
-ProjectReadResult parseProject(const QByteArray& bytes, Project& project)
+ProjectReadResult ProjectFile::parse(const QByteArray& bytes, Project& project)
 {
     RecordReader in(bytes);
     ProjectReadResult result;
@@ -55,15 +55,15 @@ ProjectReadResult parseProject(const QByteArray& bytes, Project& project)
     return result;
 }
 
-ProjectReadResult readProjectFile(const QString& path, Project& project)
+ProjectReadResult ProjectFile::read(const QString& path, Project& project)
 {
     QByteArray bytes;
-    if (!readWholeFile(path, bytes))
+    if (!Files::readWhole(path, bytes))
         return {ProjectReadResult::CannotOpen, {}};
-    return parseProject(bytes, project);
+    return ProjectFile::parse(bytes, project);
 }
 
-QByteArray serializeProject(const Project& project)
+QByteArray ProjectFile::serialize(const Project& project)
 {
     RecordWriter out;
     out.writeVersion(FileVersion::current());
@@ -75,7 +75,7 @@ QByteArray serializeProject(const Project& project)
     return out.bytes();
 }
 
-bool writeProjectFile(const QString& path, const Project& project)
+bool ProjectFile::write(const QString& path, const Project& project)
 {
-    return writeFileSafely(path, serializeProject(project));
+    return Files::writeSafely(path, ProjectFile::serialize(project));
 }

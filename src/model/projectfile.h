@@ -23,9 +23,11 @@ struct ProjectReadResult {
 
 // Reads the whole file; the project is replaced only when every record reads
 // correctly, so a damaged file never yields a half-read project.
-ProjectReadResult readProjectFile(const QString& path, Project& project);
-ProjectReadResult parseProject(const QByteArray& bytes, Project& project);
+namespace ProjectFile {
+ProjectReadResult read(const QString& path, Project& project);
+ProjectReadResult parse(const QByteArray& bytes, Project& project);
 
-QByteArray serializeProject(const Project& project);
+QByteArray serialize(const Project& project);
 // Replaces the file safely: a failed write leaves the previous file intact.
-bool writeProjectFile(const QString& path, const Project& project);
+bool write(const QString& path, const Project& project);
+}

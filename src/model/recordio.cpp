@@ -141,12 +141,12 @@ void RecordWriter::writeVersion(const FileVersion& version)
     writeInt(version.patch);
 }
 
-bool writeFileSafely(const QString& path, const QByteArray& bytes)
+bool Files::writeSafely(const QString& path, const QByteArray& bytes)
 {
-    return writeFileSafely(path, [&bytes] { return bytes; });
+    return Files::writeSafely(path, [&bytes] { return bytes; });
 }
 
-bool writeFileSafely(const QString& path, const std::function<QByteArray()>& produceBytes)
+bool Files::writeSafely(const QString& path, const std::function<QByteArray()>& produceBytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -163,7 +163,7 @@ bool writeFileSafely(const QString& path, const std::function<QByteArray()>& pro
     return file.commit();
 }
 
-bool readWholeFile(const QString& path, QByteArray& bytes)
+bool Files::readWhole(const QString& path, QByteArray& bytes)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

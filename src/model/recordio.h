@@ -95,11 +95,13 @@ private:
     QByteArray data;
 };
 
+namespace Files {
 // Replaces the file at path with bytes through a temporary file, so that a
 // failed write leaves the previous file as it was.
-bool writeFileSafely(const QString& path, const QByteArray& bytes);
+bool writeSafely(const QString& path, const QByteArray& bytes);
 // The same, asking for the bytes only once the file could be opened, so that
 // whatever producing them changes happens only when the file can be written.
-bool writeFileSafely(const QString& path, const std::function<QByteArray()>& produceBytes);
+bool writeSafely(const QString& path, const std::function<QByteArray()>& produceBytes);
 // The whole content of the file, or false when it cannot be opened or read.
-bool readWholeFile(const QString& path, QByteArray& bytes);
+bool readWhole(const QString& path, QByteArray& bytes);
+}

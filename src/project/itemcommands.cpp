@@ -106,7 +106,7 @@ void ItemCommands::importItem(ItemKind kind)
 
     // The item is numbered and named as a new item, whatever the file holds.
     const QSharedPointer<Dataset> item = project.makeItem(kind);
-    switch (readItemFile(path, *item)) {
+    switch (ItemFile::read(path, *item)) {
     case ItemFileResult::CannotOpen:
         Prompt::critical(window, errorTitle, QStringLiteral("Unable to open the file '%1'!").arg(path));
         return;
@@ -193,6 +193,6 @@ void ItemCommands::exportItem(ItemKind kind, qint32 id)
         Prompt::getSaveFileName(window, QStringLiteral("Export as..."), fileFilter(kind));
     if (path.isEmpty())
         return;
-    if (!writeItemFile(path, *item))
+    if (!ItemFile::write(path, *item))
         Prompt::critical(window, errorTitle, QStringLiteral("Unable to save the file '%1'!").arg(path));
 }

@@ -120,7 +120,7 @@ void QGraphicsSceneWithGrid::setImagesGridColor(const QColor& color)
 void QGraphicsSceneWithGrid::setSelection(const QRegion& region)
 {
     selection_ = region;
-    selectionOutline_ = regionOutline(region);
+    selectionOutline_ = Region::outline(region);
     update();
 }
 
@@ -181,7 +181,7 @@ void QGraphicsSceneWithGrid::drawForeground(QPainter* painter, const QRectF& rec
     if (!selection_.isEmpty())
         drawOutline(painter, selectionOutline_);
     if (!pendingRegion_.isEmpty())
-        drawOutline(painter, regionOutline(pendingRegion_));
+        drawOutline(painter, Region::outline(pendingRegion_));
 
     if (hoverCol_ != -1 && hoverRow_ != -1) {
         painter->setPen(linePen(Qt::white, viewZoom_, 3.0));

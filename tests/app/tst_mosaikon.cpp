@@ -170,7 +170,7 @@ bool writeBytes(const QString& path, const QByteArray& bytes)
 Project readBack(const QString& path, bool* ok)
 {
     Project project;
-    *ok = readProjectFile(path, project).ok();
+    *ok = ProjectFile::read(path, project).ok();
     return project;
 }
 
@@ -514,7 +514,7 @@ void TestMosaikon::openValidFile()
     PromptScript script;
     const QString path = file("valid.mzprj");
     const Project stored = sampleProject();
-    QVERIFY(writeProjectFile(path, stored));
+    QVERIFY(ProjectFile::write(path, stored));
     auto window = openWindow();
     script.text(path);
 
@@ -539,7 +539,7 @@ void TestMosaikon::openAnsweredCancelKeepsProject()
 {
     PromptScript script;
     const QString path = file("other.mzprj");
-    QVERIFY(writeProjectFile(path, sampleProject()));
+    QVERIFY(ProjectFile::write(path, sampleProject()));
     auto window = openWindow();
     fillWithSample(*window);
     const Project before = window->currentProject();
@@ -560,7 +560,7 @@ void TestMosaikon::openAnsweredYesSavesFirst()
     PromptScript script;
     const QString path = file("other.mzprj");
     const Project stored = sampleProject();
-    QVERIFY(writeProjectFile(path, stored));
+    QVERIFY(ProjectFile::write(path, stored));
     auto window = openWindow();
     fillWithSample(*window);
     const Project before = window->currentProject();
@@ -597,7 +597,7 @@ void TestMosaikon::openCancelledDialogChangesNothing()
 void TestMosaikon::openMalformedFileGivesEmptyUntitledProject()
 {
     PromptScript script;
-    QByteArray bytes = serializeProject(sampleProject());
+    QByteArray bytes = ProjectFile::serialize(sampleProject());
     bytes.chop(5);
     const QString path = file("truncated.mzprj");
     QVERIFY(writeBytes(path, bytes));
@@ -673,7 +673,7 @@ void TestMosaikon::saveAsWritesFileThatReadsBack()
 {
     PromptScript script;
     const QString source = file("source.mzprj");
-    QVERIFY(writeProjectFile(source, sampleProject()));
+    QVERIFY(ProjectFile::write(source, sampleProject()));
     auto window = openWindow();
     script.text(source);
     QVERIFY(window->open());
@@ -1023,7 +1023,7 @@ void TestMosaikon::recentFileOpensProjectAndMovesToFront()
     PromptScript script;
     const QString older = file("older.mzprj");
     const Project stored = sampleProject();
-    QVERIFY(writeProjectFile(older, stored));
+    QVERIFY(ProjectFile::write(older, stored));
     RecentFiles::add(older);
     RecentFiles::add(file("newer.mzprj"));
 

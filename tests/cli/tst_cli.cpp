@@ -602,7 +602,7 @@ QList<ExportSection> coreSections(const Project& project, const Target& target, 
     if (target.animation >= 0) {
         const auto set = findItem<Imageset>(project, target.kind, target.id);
         const QSize scale = set->type == Imageset::Spriteset ? QSize(set->imageWidth, set->imageHeight) : QSize(1, 1);
-        return animationSections(set->name, set->animations.animations.at(target.animation), target.animation,
+        return AnimationExport::sections(set->name, set->animations.animations.at(target.animation), target.animation,
                                  target.frame, scale);
     }
     switch (target.kind) {
@@ -617,7 +617,7 @@ QList<ExportSection> coreSections(const Project& project, const Target& target, 
     }
     default: {
         const auto set = findItem<Imageset>(project, target.kind, target.id);
-        return imagesetSections(*set, selection ? numbersOf(*selection) : defaultSlots(*set), options);
+        return ImagesetExchange::sections(*set, selection ? numbersOf(*selection) : defaultSlots(*set), options);
     }
     }
 }
@@ -627,7 +627,7 @@ QString coreText(const Project& project, const Target& target, const ExportDataO
     if (target.animation >= 0) {
         const auto set = findItem<Imageset>(project, target.kind, target.id);
         const QSize scale = set->type == Imageset::Spriteset ? QSize(set->imageWidth, set->imageHeight) : QSize(1, 1);
-        return exportAnimationText(set->name, set->animations.animations.at(target.animation), target.animation,
+        return AnimationExport::text(set->name, set->animations.animations.at(target.animation), target.animation,
                                    target.frame, scale, options);
     }
     switch (target.kind) {
@@ -642,7 +642,7 @@ QString coreText(const Project& project, const Target& target, const ExportDataO
     }
     default: {
         const auto set = findItem<Imageset>(project, target.kind, target.id);
-        return exportImagesetText(*set, selection ? numbersOf(*selection) : defaultSlots(*set), options);
+        return ImagesetExchange::text(*set, selection ? numbersOf(*selection) : defaultSlots(*set), options);
     }
     }
 }
@@ -1170,12 +1170,12 @@ void TestCli::initTestCase()
     QVERIFY(temp.isValid());
     project = richProject();
     projectPath = path(QStringLiteral("rich project.mzprj"));
-    QVERIFY(writeProjectFile(projectPath, project));
+    QVERIFY(ProjectFile::write(projectPath, project));
     missingPath = path(QStringLiteral("no such project.mzprj"));
 
     // The project reads back as written, so the program sees this project.
     Project check;
-    QVERIFY(readProjectFile(projectPath, check).ok());
+    QVERIFY(ProjectFile::read(projectPath, check).ok());
     compareProjects(check, project);
 
     const QByteArray bytes = readFile(projectPath);
@@ -1322,7 +1322,7 @@ void TestCli::list()
 void TestCli::listEmptyProject()
 {
     const QString empty = path(QStringLiteral("empty.mzprj"));
-    QVERIFY(writeProjectFile(empty, Project()));
+    QVERIFY(ProjectFile::write(empty, Project()));
     RUN_CLI(run, {QStringLiteral("list"), empty});
     EXPECT_SUCCESS(run);
     QCOMPARE(run.out, QByteArray());
@@ -1352,7 +1352,7 @@ void TestCli::listNames()
     screen->name = name + QStringLiteral(" 2");
     named.screens.append(screen);
     const QString file = path(QStringLiteral("named.mzprj"));
-    QVERIFY(writeProjectFile(file, named));
+    QVERIFY(ProjectFile::write(file, named));
 
     RUN_CLI(run, {QStringLiteral("list"), file});
     EXPECT_SUCCESS(run);
@@ -1599,7 +1599,7 @@ void TestCli::binaryStaysInDirectory()
     hostile.charsets.append(
         QSharedPointer<Imageset>::create(0, QStringLiteral("../../up/.. /x"), 8, 8, Imageset::Charset));
     const QString file = path(QStringLiteral("hostile.mzprj"));
-    QVERIFY(writeProjectFile(file, hostile));
+    QVERIFY(ProjectFile::write(file, hostile));
     const QString parent = freshPath(QStringLiteral("hostile"));
     const QString directory = QDir(parent).filePath(QStringLiteral("a/b"));
     RUN_CLI(run, {QStringLiteral("binary"), file, QStringLiteral("charset:0"), QStringLiteral("--out-dir"), directory,
@@ -1898,13 +1898,13 @@ void TestCli::upgrade()
     QCOMPARE(newBytes.left(12).toHex(), versionBytes(0, 12, 0).toHex());
     QCOMPARE(newBytes.mid(16, 12).toHex(), versionBytes(0, 12, 0).toHex());
     Project read;
-    const ProjectReadResult result = readProjectFile(newPath, read);
+    const ProjectReadResult result = ProjectFile::read(newPath, read);
     QVERIFY(result.ok());
     QVERIFY(result.version == FileVersion::current());
     compareProjects(read, expected);
     if (QTest::currentTestFailed())
         return;
-    QCOMPARE(newBytes.toHex(), serializeProject(expected).toHex());
+    QCOMPARE(newBytes.toHex(), ProjectFile::serialize(expected).toHex());
 
     // The old file as the program sees it: its own version, converted fields.
     RUN_CLI(dump, {QStringLiteral("dump"), oldPath});
@@ -1937,7 +1937,7 @@ void TestCli::upgradeInPlace()
     QVERIFY(writeFile(file, oldProjectFile({0, 10, 0})));
     RUN_CLI(run, {QStringLiteral("upgrade"), file, file});
     EXPECT_SUCCESS(run);
-    QCOMPARE(readFile(file).toHex(), serializeProject(oldProjectConverted({0, 10, 0})).toHex());
+    QCOMPARE(readFile(file).toHex(), ProjectFile::serialize(oldProjectConverted({0, 10, 0})).toHex());
 }
 
 // ---------------------------------------------------------------------------

@@ -92,12 +92,12 @@ class RegionOutlineTest : public QObject {
 private slots:
     void emptyRegionHasNoOutline()
     {
-        QVERIFY(regionOutline(QRegion()).isEmpty());
+        QVERIFY(Region::outline(QRegion()).isEmpty());
     }
 
     void squareHasFourSides()
     {
-        const QVector<QLine> outline = regionOutline(QRegion(2, 3, 4, 4));
+        const QVector<QLine> outline = Region::outline(QRegion(2, 3, 4, 4));
         QCOMPARE(outline.size(), 4);
         QCOMPARE(segmentSet(outline),
                  segmentSet({QLine(2, 3, 6, 3), QLine(2, 7, 6, 7), QLine(2, 3, 2, 7), QLine(6, 3, 6, 7)}));
@@ -109,7 +109,7 @@ private slots:
         // #
         // #
         const QRegion region = QRegion(0, 0, 2, 1) + QRegion(0, 1, 1, 2);
-        QCOMPARE(segmentSet(regionOutline(region)),
+        QCOMPARE(segmentSet(Region::outline(region)),
                  segmentSet({QLine(0, 0, 2, 0), QLine(1, 1, 2, 1), QLine(0, 3, 1, 3), QLine(0, 0, 0, 3),
                              QLine(1, 1, 1, 3), QLine(2, 0, 2, 1)}));
     }
@@ -118,7 +118,7 @@ private slots:
     {
         const QRegion region = QRegion(0, 0, 6, 6) - QRegion(2, 2, 2, 2);
         QVERIFY(region.rectCount() > 1);
-        QCOMPARE(segmentSet(regionOutline(region)),
+        QCOMPARE(segmentSet(Region::outline(region)),
                  segmentSet({// outside
                              QLine(0, 0, 6, 0), QLine(0, 6, 6, 6), QLine(0, 0, 0, 6), QLine(6, 0, 6, 6),
                              // around the hole
@@ -128,7 +128,7 @@ private slots:
     void disjointRectanglesHaveSeparateOutlines()
     {
         const QRegion region = QRegion(0, 0, 2, 2) + QRegion(5, 1, 1, 3);
-        QCOMPARE(segmentSet(regionOutline(region)),
+        QCOMPARE(segmentSet(Region::outline(region)),
                  segmentSet({QLine(0, 0, 2, 0), QLine(0, 2, 2, 2), QLine(0, 0, 0, 2), QLine(2, 0, 2, 2),
                              QLine(5, 1, 6, 1), QLine(5, 4, 6, 4), QLine(5, 1, 5, 4), QLine(6, 1, 6, 4)}));
     }
@@ -138,9 +138,9 @@ private slots:
         // Two rectangles of different heights touching along x = 3: only the
         // part of that line where one of them stands alone is boundary.
         const QRegion region = QRegion(0, 0, 3, 4) + QRegion(3, 1, 2, 2);
-        QCOMPARE(unitEdges(regionOutline(region)), bruteForceEdges(region));
-        QVERIFY(segmentSet(regionOutline(region)).contains(QStringLiteral("(3,0)-(3,1)")));
-        QVERIFY(segmentSet(regionOutline(region)).contains(QStringLiteral("(3,3)-(3,4)")));
+        QCOMPARE(unitEdges(Region::outline(region)), bruteForceEdges(region));
+        QVERIFY(segmentSet(Region::outline(region)).contains(QStringLiteral("(3,0)-(3,1)")));
+        QVERIFY(segmentSet(Region::outline(region)).contains(QStringLiteral("(3,3)-(3,4)")));
     }
 
     void segmentsAreMaximal()
@@ -149,7 +149,7 @@ private slots:
         // a checkerboard every inner grid line is one segment, while the
         // border lines stay broken into single square sides.
         const int size = 4;
-        const QVector<QLine> outline = regionOutline(checkerboard(size));
+        const QVector<QLine> outline = Region::outline(checkerboard(size));
         QCOMPARE(outline.size(), checkerboardSegments(size));
         for (const QLine& line : outline) {
             const bool onBorder = (line.dy() == 0 && (line.y1() == 0 || line.y1() == size))
@@ -169,7 +169,7 @@ private slots:
             for (int i = 0; i < 4; ++i)
                 region -= QRect(random.bounded(-10, 30), random.bounded(-10, 30), random.bounded(1, 8),
                                 random.bounded(1, 8));
-            QCOMPARE(unitEdges(regionOutline(region)), bruteForceEdges(region));
+            QCOMPARE(unitEdges(Region::outline(region)), bruteForceEdges(region));
         }
     }
 
@@ -180,7 +180,7 @@ private slots:
         QCOMPARE(region.rectCount(), size * size / 2);
         QElapsedTimer timer;
         timer.start();
-        const QVector<QLine> outline = regionOutline(region);
+        const QVector<QLine> outline = Region::outline(region);
         QVERIFY2(timer.elapsed() < 1000, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
         QCOMPARE(outline.size(), checkerboardSegments(size));
     }

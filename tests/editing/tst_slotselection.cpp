@@ -111,8 +111,8 @@ private slots:
         QFETCH(QString, payload);
         Imageset set(4, "S", type == Imageset::Spriteset ? 24 : 8, type == Imageset::Spriteset ? 21 : 8, type);
         set.imageColors.insert(3, 5);
-        QCOMPARE(slotDragFormat(set), format);
-        QCOMPARE(slotDragPayload(set, afterGestures(gestures, 32)), payload);
+        QCOMPARE(Slots::dragFormat(set), format);
+        QCOMPARE(Slots::dragPayload(set, afterGestures(gestures, 32)), payload);
     }
 
     void clearingRemovesEverythingOfTheSlot()
@@ -124,7 +124,7 @@ private slots:
             set.multiColorSprites.insert(slot);
             set.blockColors.insert(slot, BlockColors {1, 2, 3});
         }
-        clearSlots(set, {1});
+        Slots::clear(set, {1});
         QVERIFY(!set.images.contains(1));
         QVERIFY(!set.imageColors.contains(1));
         QVERIFY(!set.multiColorSprites.contains(1));

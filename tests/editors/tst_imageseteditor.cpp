@@ -335,7 +335,7 @@ private slots:
         QVERIFY(!editor->isModified());
         QVERIFY(!window.isUnsaved());
         Project reread;
-        QVERIFY(readProjectFile(path, reread).ok());
+        QVERIFY(ProjectFile::read(path, reread).ok());
         QCOMPARE(reread.spritesets.first()->selectorZoom, 5.0);
         QCOMPARE(reread.spritesets.first()->selectorGridVisible, false);
         QCOMPARE(reread.spritesets.first()->imageColor(1), 7);

@@ -168,7 +168,7 @@ void TestAnimationExport::sections()
     QFETCH(QSize, scale);
     QFETCH(QList<ExportSection>, expected);
 
-    const QList<ExportSection> actual = animationSections(QStringLiteral("hero"), animation, index, frame, scale);
+    const QList<ExportSection> actual = AnimationExport::sections(QStringLiteral("hero"), animation, index, frame, scale);
     QCOMPARE(labelsOf(actual), labelsOf(expected));
     for (int i = 0; i < expected.size(); ++i) {
         QVERIFY2(actual.at(i).bytes == expected.at(i).bytes,
@@ -198,7 +198,7 @@ void TestAnimationExport::exportTextSprite()
         "Hero_sprites_anim_1_frame_0_layer_1_x_y_index:\n"
         "!byte $30, $15, $05\n"
         "\n");
-    QCOMPARE(exportAnimationText(QStringLiteral("Hero sprites!"), a, 1, -1, QSize(24, 21),
+    QCOMPARE(AnimationExport::text(QStringLiteral("Hero sprites!"), a, 1, -1, QSize(24, 21),
                                  ExportDataOptions::forAnimation()),
              expected);
 }
@@ -229,7 +229,7 @@ void TestAnimationExport::exportTextDecimal()
         "  .byte 1,0,7\n"
         "  .byte 0,0,6\n"
         "\n");
-    QCOMPARE(exportAnimationText(QStringLiteral("a"), a, 0, 0, QSize(1, 1), options), expected);
+    QCOMPARE(AnimationExport::text(QStringLiteral("a"), a, 0, 0, QSize(1, 1), options), expected);
 }
 
 QTEST_GUILESS_MAIN(TestAnimationExport)

@@ -514,21 +514,21 @@ void TestAssemblers::exports_data()
                     bool empty;
                 };
                 const QList<ImagesetCase> imagesetCases {
-                    {"charset SCM", &font, allExportSlots(font), true},
-                    {"charset MCM", &multiFont, allExportSlots(multiFont), false},
-                    {"charset ECM", &ecmFont, allExportSlots(ecmFont), true},
+                    {"charset SCM", &font, ImagesetExchange::allSlots(font), true},
+                    {"charset MCM", &multiFont, ImagesetExchange::allSlots(multiFont), false},
+                    {"charset ECM", &ecmFont, ImagesetExchange::allSlots(ecmFont), true},
                     {"charset ECM high slots", &ecmFont, {0, 64, 1, 130, 200, 7, 69}, true},
-                    {"sprites", &sprites, allExportSlots(sprites), true},
-                    {"sprites no empty", &sprites, allExportSlots(sprites), false},
-                    {"blocks MCM", &blocks, allExportSlots(blocks), true},
+                    {"sprites", &sprites, ImagesetExchange::allSlots(sprites), true},
+                    {"sprites no empty", &sprites, ImagesetExchange::allSlots(sprites), false},
+                    {"blocks MCM", &blocks, ImagesetExchange::allSlots(blocks), true},
                 };
                 for (const ImagesetCase& c : imagesetCases) {
                     o.includeEmptySlots = c.empty;
                     QByteArray sectionBytes;
-                    for (const ExportSection& s : imagesetSections(*c.set, c.slotList, o))
+                    for (const ExportSection& s : ImagesetExchange::sections(*c.set, c.slotList, o))
                         sectionBytes += s.bytes;
                     QTest::addRow("%s: %s", qPrintable(mode), c.name)
-                        << assembler << exportImagesetText(*c.set, c.slotList, o) << sectionBytes
+                        << assembler << ImagesetExchange::text(*c.set, c.slotList, o) << sectionBytes
                         << imagesetLayout(*c.set, c.slotList, o);
                 }
 
@@ -561,10 +561,10 @@ void TestAssemblers::exports_data()
             }
 
             QByteArray sectionBytes;
-            for (const ExportSection& s : animationSections(QStringLiteral("sprites"), walk, 0, -1, QSize(24, 21)))
+            for (const ExportSection& s : AnimationExport::sections(QStringLiteral("sprites"), walk, 0, -1, QSize(24, 21)))
                 sectionBytes += s.bytes;
             QTest::addRow("%s: animation", qPrintable(tag))
-                << assembler << exportAnimationText(QStringLiteral("sprites"), walk, 0, -1, QSize(24, 21), options)
+                << assembler << AnimationExport::text(QStringLiteral("sprites"), walk, 0, -1, QSize(24, 21), options)
                 << sectionBytes << animationLayout(walk, QSize(24, 21));
         }
     }

@@ -258,7 +258,7 @@ void TestImagesetExchange::allExportSlots()
 {
     QFETCH(Imageset, set);
     QFETCH(QList<int>, slotList);
-    QCOMPARE(::allExportSlots(set), slotList);
+    QCOMPARE(ImagesetExchange::allSlots(set), slotList);
 }
 
 void TestImagesetExchange::exportSections_data()
@@ -509,15 +509,15 @@ void TestImagesetExchange::exportSections()
     QFETCH(ExportDataOptions, options);
     QFETCH(QList<ExportSection>, expected);
 
-    compareSections(imagesetSections(set, slotList, options), expected);
+    compareSections(ImagesetExchange::sections(set, slotList, options), expected);
 }
 
 void TestImagesetExchange::spriteSlotsTake64Bytes()
 {
     const Imageset set = spriteFixture();
-    const QByteArray with = sectionBytes(imagesetSections(set, range(0, 3), optionsWith(Data | Empty)),
+    const QByteArray with = sectionBytes(ImagesetExchange::sections(set, range(0, 3), optionsWith(Data | Empty)),
                                          QStringLiteral("sprites_data"));
-    const QByteArray without = sectionBytes(imagesetSections(set, range(0, 3), optionsWith(Data)),
+    const QByteArray without = sectionBytes(ImagesetExchange::sections(set, range(0, 3), optionsWith(Data)),
                                             QStringLiteral("sprites_data"));
     QCOMPARE(with.size(), 192);
     QCOMPARE(without.size(), 128);
@@ -537,10 +537,10 @@ void TestImagesetExchange::ecmExportsOnly64Slots()
         putImage(set, slot, pattern(slot, 8));
     set.imageColors.insert(5, 9);
     set.imageColors.insert(100, 4); // a character code of background 1, not listed
-    const QList<int> slotList = ::allExportSlots(set);
+    const QList<int> slotList = ::ImagesetExchange::allSlots(set);
     QCOMPARE(slotList.size(), 64);
 
-    const QList<ExportSection> sections = imagesetSections(set, slotList, optionsWith(Data | Colors | Empty));
+    const QList<ExportSection> sections = ImagesetExchange::sections(set, slotList, optionsWith(Data | Colors | Empty));
     const QByteArray data = sectionBytes(sections, QStringLiteral("chars_data"));
     QCOMPARE(data.size(), 64 * 8);
     QCOMPARE(data.mid(63 * 8, 8), pattern(63, 8));
@@ -582,7 +582,7 @@ void TestImagesetExchange::exportTextWithCommentsAndRle()
         "my_font_selection:\n"
         "!byte $00, $00, $01, $00\n"
         "\n");
-    QCOMPARE(exportImagesetText(set, range(0, 2), options), expected);
+    QCOMPARE(ImagesetExchange::text(set, range(0, 2), options), expected);
 }
 
 void TestImagesetExchange::exportTextDecimal()
@@ -611,7 +611,7 @@ void TestImagesetExchange::exportTextDecimal()
         "Blocks_1_colors:\n"
         "  .byte 15\n"
         "\n");
-    QCOMPARE(exportImagesetText(set, {0}, options), expected);
+    QCOMPARE(ImagesetExchange::text(set, {0}, options), expected);
 }
 
 void TestImagesetExchange::exportTextIsTheSectionsText()
@@ -619,8 +619,8 @@ void TestImagesetExchange::exportTextIsTheSectionsText()
     const Imageset set = spriteFixture();
     ExportDataOptions options = optionsWith(Data | Colors | Selection | Comments | Compress);
     options.dataPerLine = 5;
-    const QString text = exportImagesetText(set, range(0, 3), options);
-    QCOMPARE(text, TextFormat(options).text(imagesetSections(set, range(0, 3), options)));
+    const QString text = ImagesetExchange::text(set, range(0, 3), options);
+    QCOMPARE(text, TextFormat(options).text(ImagesetExchange::sections(set, range(0, 3), options)));
     QVERIFY(text.startsWith(QStringLiteral("; RLE compressed")));
 }
 
@@ -704,7 +704,7 @@ void TestImagesetExchange::parse()
     QFETCH(QList<int>, multi);
     QFETCH(QList<int>, screen);
 
-    const ImagesetImport import = parseImagesetImport(text);
+    const ImagesetImport import = ImagesetExchange::parseImport(text);
     QCOMPARE(import.data, data);
     QCOMPARE(import.background, background);
     QCOMPARE(import.colors, colors);
@@ -729,8 +729,8 @@ void TestImagesetExchange::decimalImportsLikeHex()
     ExportDataOptions hex = optionsWith(Data | Colors | Selection | Empty | Comments);
     ExportDataOptions dec = hex;
     dec.base = ExportDataOptions::NumberBase::Dec;
-    const ImagesetImport fromHex = parseImagesetImport(exportImagesetText(set, range(0, 3), hex));
-    const ImagesetImport fromDec = parseImagesetImport(exportImagesetText(set, range(0, 3), dec));
+    const ImagesetImport fromHex = ImagesetExchange::parseImport(ImagesetExchange::text(set, range(0, 3), hex));
+    const ImagesetImport fromDec = ImagesetExchange::parseImport(ImagesetExchange::text(set, range(0, 3), dec));
     QCOMPARE(fromHex.data, listOf(pattern(1, 63) + zeros(65) + pattern(2, 63) + zeros(1)));
     QCOMPARE(fromHex.background, (QList<int> {0, 11, 12}));
     QCOMPARE(fromHex.colors, (QList<int> {7, 15, 10}));
@@ -749,7 +749,7 @@ void TestImagesetExchange::nameWithDataRoutesEverythingIntoData()
     Imageset set = spriteFixture();
     set.name = QStringLiteral("my_data");
     const ImagesetImport import =
-        parseImagesetImport(exportImagesetText(set, {0, 2}, optionsWith(Data | Colors | Selection)));
+        ImagesetExchange::parseImport(ImagesetExchange::text(set, {0, 2}, optionsWith(Data | Colors | Selection)));
     // Every label contains "_data": the values of all sections, in order.
     QCOMPARE(import.data, listOf(pattern(1, 63) + zeros(1) + pattern(2, 63) + zeros(1) + bytes({0, 11, 12})
                                  + bytes({7, 10}) + bytes({0, 1}) + bytes({0, 0, 2, 0})));
@@ -767,7 +767,7 @@ void TestImagesetExchange::applyData()
     import.data = listOf(pattern(1, 16));
 
     bool selectionGiven = true;
-    const QList<int> selection = applyImagesetImport(set, {5, 3}, import, &selectionGiven);
+    const QList<int> selection = ImagesetExchange::applyImport(set, {5, 3}, import, &selectionGiven);
     QVERIFY(selection.isEmpty());
     QVERIFY(!selectionGiven);
     // The targets are filled in their order; the missing slot 5 was created.
@@ -785,7 +785,7 @@ void TestImagesetExchange::applySpriteDataSkips64thByte()
     ImagesetImport import;
     import.data = listOf(data);
 
-    applyImagesetImport(set, {4, 7}, import);
+    ImagesetExchange::applyImport(set, {4, 7}, import);
     QCOMPARE(set.images.keys(), (QList<int> {4, 7}));
     QCOMPARE(set.images.value(4).bytes, pattern(1, 63));
     QCOMPARE(set.images.value(7).bytes, pattern(2, 63));
@@ -799,7 +799,7 @@ void TestImagesetExchange::applyLongerDataIsCut()
     ImagesetImport import;
     import.data = listOf(pattern(2, 20));
 
-    applyImagesetImport(set, {9}, import);
+    ImagesetExchange::applyImport(set, {9}, import);
     QCOMPARE(set.images.keys(), QList<int> {9});
     QCOMPARE(set.images.value(9).bytes, pattern(2, 8));
 }
@@ -812,7 +812,7 @@ void TestImagesetExchange::applyShorterDataKeepsTail()
     ImagesetImport import;
     import.data = listOf(pattern(3, 11));
 
-    applyImagesetImport(set, {0, 1, 2}, import);
+    ImagesetExchange::applyImport(set, {0, 1, 2}, import);
     QCOMPARE(set.images.value(0).bytes, pattern(3, 8));
     // Three bytes reach the second target; the rest of it stays.
     QCOMPARE(set.images.value(1).bytes, pattern(3, 11).mid(8) + QByteArray(5, char(0xEE)));
@@ -823,7 +823,7 @@ void TestImagesetExchange::applyShorterDataKeepsTail()
     Imageset fresh = spriteset();
     ImagesetImport shortImport;
     shortImport.data = {1, 2, 3};
-    applyImagesetImport(fresh, {6}, shortImport);
+    ImagesetExchange::applyImport(fresh, {6}, shortImport);
     QCOMPARE(fresh.images.value(6).bytes, bytes({1, 2, 3}) + zeros(60));
 }
 
@@ -857,7 +857,7 @@ void TestImagesetExchange::applyBackground()
 
     ImagesetImport import;
     import.background = background;
-    applyImagesetImport(set, {0}, import);
+    ImagesetExchange::applyImport(set, {0}, import);
     const QList<int> actual {set.colors[0], set.colors[1], set.colors[2], set.colors[3]};
     QCOMPARE(actual, colors);
     QVERIFY(set.images.isEmpty());
@@ -900,7 +900,7 @@ void TestImagesetExchange::applyColors()
     Imageset set = charset(mode);
     ImagesetImport import;
     import.colors = colors;
-    applyImagesetImport(set, targets, import);
+    ImagesetExchange::applyImport(set, targets, import);
     QCOMPARE(set.imageColors.keys(), slotsSet);
     QCOMPARE(set.imageColors.values(), values);
     QVERIFY(set.images.isEmpty());
@@ -934,7 +934,7 @@ void TestImagesetExchange::applySelection()
     ImagesetImport import;
     import.selection = values;
     bool selectionGiven = !given;
-    QCOMPARE(applyImagesetImport(set, targets, import, &selectionGiven), selection);
+    QCOMPARE(ImagesetExchange::applyImport(set, targets, import, &selectionGiven), selection);
     QCOMPARE(selectionGiven, given);
 }
 
@@ -944,12 +944,12 @@ void TestImagesetExchange::applyMultiColor()
     set.multiColorSprites = {1, 2};
     ImagesetImport import;
     import.multiColor = {1, 0};
-    applyImagesetImport(set, {0, 1, 2}, import);
+    ImagesetExchange::applyImport(set, {0, 1, 2}, import);
     // Target 0 set, target 1 cleared, target 2 without a value unchanged.
     QCOMPARE(set.multiColorSprites, (QSet<int> {0, 2}));
 
     import.multiColor = {0, 7, 0};
-    applyImagesetImport(set, {2, 5}, import);
+    ImagesetExchange::applyImport(set, {2, 5}, import);
     QCOMPARE(set.multiColorSprites, (QSet<int> {0, 5}));
 }
 
@@ -981,7 +981,7 @@ void TestImagesetExchange::applyBlockScreenColors()
     set.blockColors.insert(3, BlockColors {7, 8, 9});
     ImagesetImport import;
     import.screenColors = values;
-    applyImagesetImport(set, {3, 4}, import);
+    ImagesetExchange::applyImport(set, {3, 4}, import);
     QCOMPARE(set.blockColors.value(3), block3);
     QCOMPARE(set.blockColors.contains(4), values.size() > 1);
     if (values.size() > 1)
@@ -994,7 +994,7 @@ void TestImagesetExchange::applyScreenColorsOnlyForBlocks()
     const Imageset before = set;
     ImagesetImport import;
     import.screenColors = {0x12, 0x34};
-    applyImagesetImport(set, {0, 1}, import);
+    ImagesetExchange::applyImport(set, {0, 1}, import);
     QVERIFY(set.blockColors.isEmpty());
     QVERIFY(set == before);
 }
@@ -1031,10 +1031,10 @@ void TestImagesetExchange::selectionOnlyImportLeavesSetUnchanged()
 {
     Imageset set = spriteFixture();
     const Imageset before = set;
-    const ImagesetImport import = parseImagesetImport(QStringLiteral("sprites_selection:\n!byte $02, $00, $00, $00\n"));
+    const ImagesetImport import = ImagesetExchange::parseImport(QStringLiteral("sprites_selection:\n!byte $02, $00, $00, $00\n"));
     QVERIFY(!import.changesSet());
     bool given = false;
-    QCOMPARE(applyImagesetImport(set, {0, 1, 2}, import, &given), (QList<int> {2, 0}));
+    QCOMPARE(ImagesetExchange::applyImport(set, {0, 1, 2}, import, &given), (QList<int> {2, 0}));
     QVERIFY(given);
     QVERIFY(set == before);
 }
@@ -1059,7 +1059,7 @@ void TestImagesetExchange::importTargetsAllowed()
     QFETCH(Imageset, set);
     QFETCH(QList<int>, targets);
     QFETCH(bool, allowed);
-    QCOMPARE(::importTargetsAllowed(set, targets), allowed);
+    QCOMPARE(::ImagesetExchange::importTargetsAllowed(set, targets), allowed);
 }
 
 void TestImagesetExchange::roundTrip_data()
@@ -1149,17 +1149,17 @@ void TestImagesetExchange::roundTrip()
     QFETCH(ExportDataOptions, options);
     QFETCH(bool, crlf);
 
-    QString text = exportImagesetText(set, slotList, options);
+    QString text = ImagesetExchange::text(set, slotList, options);
     if (crlf)
         text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    const ImagesetImport import = parseImagesetImport(text);
+    const ImagesetImport import = ImagesetExchange::parseImport(text);
     QVERIFY(import.changesSet());
 
     Imageset target(set.id, set.name, set.imageWidth, set.imageHeight, set.type);
     target.mode = set.mode;
-    QVERIFY(::importTargetsAllowed(target, targets));
+    QVERIFY(::ImagesetExchange::importTargetsAllowed(target, targets));
     bool selectionGiven = false;
-    const QList<int> selection = applyImagesetImport(target, targets, import, &selectionGiven);
+    const QList<int> selection = ImagesetExchange::applyImport(target, targets, import, &selectionGiven);
 
     QCOMPARE(target.images, set.images);
     for (int slot : slotList)

@@ -351,7 +351,7 @@ void TestTextFormat::littleEndianWord()
 {
     QFETCH(int, value);
     QFETCH(QByteArray, word);
-    QCOMPARE(::littleEndianWord(value), word);
+    QCOMPARE(TextFormat::littleEndianWord(value), word);
 }
 
 QTEST_GUILESS_MAIN(TestTextFormat)

@@ -150,7 +150,7 @@ private slots:
         QFETCH(ItemKind, kind);
         const QSharedPointer<Dataset> item = original(kind);
         const QString path = dir.filePath(QStringLiteral("export-%1").arg(int(kind)));
-        QVERIFY(writeItemFile(path, *item));
+        QVERIFY(ItemFile::write(path, *item));
 
         // The file is exactly the item's record: the version triple 0, 12, 0
         // first, then the identifier and name, nothing before or after ...
@@ -172,7 +172,7 @@ private slots:
             else
                 framed.i32(0);
         }
-        QCOMPARE(serializeProject(single), framed.data);
+        QCOMPARE(ProjectFile::serialize(single), framed.data);
 
         // Imported into a project holding items 0 to 4 of the kind, the item
         // becomes number 5 with the default name; every other field comes
@@ -187,7 +187,7 @@ private slots:
         QVERIFY(imported->id != item->id);
         QVERIFY(imported->name != item->name);
 
-        QCOMPARE(readItemFile(path, *imported), ItemFileResult::Ok);
+        QCOMPARE(ItemFile::read(path, *imported), ItemFileResult::Ok);
         QCOMPARE(imported->id, 5);
         QCOMPARE(imported->name, defaultName);
         const QSharedPointer<Dataset> expected = copyOf(kind, *item);
@@ -206,11 +206,11 @@ private slots:
         screen.id = -1;
         screen.name.clear();
         const QString path = dir.filePath("anonymous.mzscreen");
-        QVERIFY(writeItemFile(path, screen));
+        QVERIFY(ItemFile::write(path, screen));
         Screen target;
         target.id = 12;
         target.name = QStringLiteral("Bildschirm ä");
-        QCOMPARE(readItemFile(path, target), ItemFileResult::Ok);
+        QCOMPARE(ItemFile::read(path, target), ItemFileResult::Ok);
         QCOMPARE(target.id, 12);
         QCOMPARE(target.name, QStringLiteral("Bildschirm ä"));
         QCOMPARE(target.sourceRef, screen.sourceRef);
@@ -224,9 +224,9 @@ private slots:
         // The file does not say which kind it holds; an image set takes its
         // type from the record, whatever list it is imported into.
         const QString path = dir.filePath("chars.mzchar");
-        QVERIFY(writeItemFile(path, richCharset()));
+        QVERIFY(ItemFile::write(path, richCharset()));
         Imageset sprites(9, QStringLiteral("Spriteset 09"), 24, 21, Imageset::Spriteset);
-        QCOMPARE(readItemFile(path, sprites), ItemFileResult::Ok);
+        QCOMPARE(ItemFile::read(path, sprites), ItemFileResult::Ok);
         QCOMPARE(sprites.type, Imageset::Charset);
         QCOMPARE(sprites.imageWidth, 8);
         QCOMPARE(sprites.selectorGridWidth, 32);
@@ -245,7 +245,7 @@ private slots:
         Tileset target;
         target.id = 1;
         target.imagesetIsCharset = false;
-        QCOMPARE(readItemFile(path, target), ItemFileResult::Ok);
+        QCOMPARE(ItemFile::read(path, target), ItemFileResult::Ok);
         QCOMPARE(target.id, 1);
         QCOMPARE(target.imagesetId, 2);
         QVERIFY(target.imagesetIsCharset);
@@ -286,13 +286,13 @@ private slots:
         putI32(bytes, 4, minor);
         putI32(bytes, 8, patch);
         const QString path = writeRecordFile("newer", bytes);
-        QCOMPARE(readItemFile(path, *fresh(kind, 5, "x")), ItemFileResult::BadFile);
+        QCOMPARE(ItemFile::read(path, *fresh(kind, 5, "x")), ItemFileResult::BadFile);
         // The unchanged record is read.
         putI32(bytes, 0, 0);
         putI32(bytes, 4, 12);
         putI32(bytes, 8, 0);
         writeRecordFile("newer", bytes);
-        QCOMPARE(readItemFile(path, *fresh(kind, 5, "x")), ItemFileResult::Ok);
+        QCOMPARE(ItemFile::read(path, *fresh(kind, 5, "x")), ItemFileResult::Ok);
     }
 
     void rejectsEveryTruncation_data() { addKindRows(); }
@@ -304,7 +304,7 @@ private slots:
         const QString path = dir.filePath("truncated");
         for (int length = 0; length < bytes.size(); ++length) {
             QVERIFY(writeRawFile(path, bytes.left(length)));
-            const ItemFileResult result = readItemFile(path, *fresh(kind, 5, "x"));
+            const ItemFileResult result = ItemFile::read(path, *fresh(kind, 5, "x"));
             if (result != ItemFileResult::BadFile)
                 QFAIL(qPrintable(QStringLiteral("prefix of %1 of %2 bytes gave %3")
                                      .arg(length)
@@ -312,7 +312,7 @@ private slots:
                                      .arg(int(result))));
         }
         QVERIFY(writeRawFile(path, bytes));
-        QCOMPARE(readItemFile(path, *fresh(kind, 5, "x")), ItemFileResult::Ok);
+        QCOMPARE(ItemFile::read(path, *fresh(kind, 5, "x")), ItemFileResult::Ok);
     }
 
     void rejectsTrailingBytes_data()
@@ -338,7 +338,7 @@ private slots:
         QFETCH(ItemKind, kind);
         QFETCH(QByteArray, tail);
         const QString path = writeRecordFile("trailing", recordOf(*original(kind)) + tail);
-        QCOMPARE(readItemFile(path, *fresh(kind, 5, "x")), ItemFileResult::BadFile);
+        QCOMPARE(ItemFile::read(path, *fresh(kind, 5, "x")), ItemFileResult::BadFile);
     }
 
     void rejectsWrongKind_data()
@@ -382,8 +382,8 @@ private slots:
                 item = QSharedPointer<Imageset>::create(plainCharset());
         }
         const QString path = dir.filePath("foreign");
-        QVERIFY(writeItemFile(path, *item));
-        QCOMPARE(readItemFile(path, *fresh(targetKind, 5, "x")), ItemFileResult::BadFile);
+        QVERIFY(ItemFile::write(path, *item));
+        QCOMPARE(ItemFile::read(path, *fresh(targetKind, 5, "x")), ItemFileResult::BadFile);
     }
 
     void rejectsHostileCounts_data()
@@ -415,17 +415,17 @@ private slots:
         QVERIFY2(stored == 7 || stored == 3 || stored == 4, qPrintable(QString::number(stored)));
         putI32(bytes, offset, value);
         const QString path = writeRecordFile("hostile", bytes);
-        QCOMPARE(readItemFile(path, *fresh(kind, 5, "x")), ItemFileResult::BadFile);
+        QCOMPARE(ItemFile::read(path, *fresh(kind, 5, "x")), ItemFileResult::BadFile);
     }
 
     void missingFileCannotBeOpened()
     {
         Tileset target = plainTileset();
         const Tileset before = target;
-        QCOMPARE(readItemFile(dir.filePath("no such file.mztiles"), target), ItemFileResult::CannotOpen);
+        QCOMPARE(ItemFile::read(dir.filePath("no such file.mztiles"), target), ItemFileResult::CannotOpen);
         // Nothing was read, so nothing changed.
         QVERIFY(target == before);
-        QCOMPARE(readItemFile(dir.path(), target), ItemFileResult::CannotOpen);
+        QCOMPARE(ItemFile::read(dir.path(), target), ItemFileResult::CannotOpen);
         QVERIFY(target == before);
     }
 
@@ -434,7 +434,7 @@ private slots:
         const QString path = dir.filePath("replace.mzscreen");
         QVERIFY(writeRawFile(path, QByteArray(50000, 'z')));
         const Screen screen = plainScreen();
-        QVERIFY(writeItemFile(path, screen));
+        QVERIFY(ItemFile::write(path, screen));
         QCOMPARE(readFile(path), recordOf(screen));
     }
 
@@ -463,13 +463,13 @@ private slots:
 
         if (how == "missing") {
             const QString path = local.filePath("absent/sprites.mzsprites");
-            written = writeItemFile(path, big);
+            written = ItemFile::write(path, big);
             QVERIFY(!QFileInfo::exists(local.filePath("absent")));
         } else if (how == "directory") {
             const QString path = local.filePath("sprites.mzsprites");
             QVERIFY(QDir(local.path()).mkdir("sprites.mzsprites"));
             QVERIFY(writeRawFile(path + "/inside", previous));
-            written = writeItemFile(path, big);
+            written = ItemFile::write(path, big);
             QVERIFY(QFileInfo(path).isDir());
             QCOMPARE(readFile(path + "/inside"), previous);
         } else if (how == "size limit") {
@@ -486,12 +486,12 @@ private slots:
             QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
             // Both a write larger than the stream's buffer and one that only
             // fills it must fail.
-            const bool largeWritten = writeItemFile(path, big);
+            const bool largeWritten = ItemFile::write(path, big);
             Imageset medium = richSpriteset();
             for (int slot = 2; slot < 120; ++slot)
                 medium.images.insert(slot, image(24, 21, slot));
             const int mediumSize = recordOf(medium).size();
-            const bool mediumWritten = writeItemFile(path, medium);
+            const bool mediumWritten = ItemFile::write(path, medium);
             setrlimit(RLIMIT_FSIZE, &old);
             std::signal(SIGXFSZ, oldHandler);
             QVERIFY2(mediumSize > 4096 && mediumSize < 16 * 1024, qPrintable(QString::number(mediumSize)));
@@ -506,7 +506,7 @@ private slots:
             const QString path = sub + "/sprites.mzsprites";
             QVERIFY(writeRawFile(path, previous));
             QVERIFY(QFile::setPermissions(sub, QFile::ReadOwner | QFile::ExeOwner));
-            written = writeItemFile(path, big);
+            written = ItemFile::write(path, big);
             QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             QCOMPARE(readFile(path), previous);
         }

@@ -404,9 +404,9 @@ private slots:
     void roundTripKeepsEveryFieldAndOrder()
     {
         const Project original = richProject();
-        const QByteArray bytes = serializeProject(original);
+        const QByteArray bytes = ProjectFile::serialize(original);
         Project read;
-        const ProjectReadResult result = parseProject(bytes, read);
+        const ProjectReadResult result = ProjectFile::parse(bytes, read);
         QCOMPARE(result.status, ProjectReadResult::Ok);
         QCOMPARE(result.version, FileVersion::current());
         const QString difference = compareProjects(original, read);
@@ -435,18 +435,18 @@ private slots:
         QCOMPARE(read.screens.at(0)->cellColors.value({2, 2}), 15);
 
         // Writing what was read gives the same bytes again.
-        QCOMPARE(serializeProject(read), bytes);
+        QCOMPARE(ProjectFile::serialize(read), bytes);
     }
 
     void roundTripOfEmptyProject()
     {
         // Five empty sections after the header: 3 + 5 i32 values.
-        const QByteArray bytes = serializeProject(Project());
+        const QByteArray bytes = ProjectFile::serialize(Project());
         Bytes expected;
         expected.version(0, 12, 0).i32(0).i32(0).i32(0).i32(0).i32(0);
         QCOMPARE(bytes, expected.data);
         Sentinel target;
-        QCOMPARE(parseProject(bytes, target.project).status, ProjectReadResult::Ok);
+        QCOMPARE(ProjectFile::parse(bytes, target.project).status, ProjectReadResult::Ok);
         // A successful read replaces the whole project.
         QVERIFY(target.project.charsets.isEmpty());
         QVERIFY(target.project.screens.isEmpty());
@@ -456,7 +456,7 @@ private slots:
     {
         Sentinel target;
         const Project rich = richProject();
-        QCOMPARE(parseProject(serializeProject(rich), target.project).status, ProjectReadResult::Ok);
+        QCOMPARE(ProjectFile::parse(ProjectFile::serialize(rich), target.project).status, ProjectReadResult::Ok);
         const QString difference = compareProjects(rich, target.project);
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
@@ -469,7 +469,7 @@ private slots:
         set->backgroundColor = QColor(10, 20, 30, 40);
         project.charsets.append(set);
         Project read;
-        QCOMPARE(parseProject(serializeProject(project), read).status, ProjectReadResult::Ok);
+        QCOMPARE(ProjectFile::parse(ProjectFile::serialize(project), read).status, ProjectReadResult::Ok);
         QCOMPARE(read.charsets.at(0)->backgroundColor, QColor(10, 20, 30, 255));
     }
 
@@ -477,7 +477,7 @@ private slots:
     void smallProjectHasExactLayout()
     {
         const QByteArray expected = smallFile(Small()).data;
-        const QByteArray actual = serializeProject(smallProject());
+        const QByteArray actual = ProjectFile::serialize(smallProject());
         QVERIFY2(actual == expected, qPrintable(firstDifference(expected, actual)));
 
         // Spot checks worked out by hand from the tables: the header is the
@@ -495,7 +495,7 @@ private slots:
     void smallProjectReadsFromExactLayout()
     {
         Project read;
-        const ProjectReadResult result = parseProject(smallFile(Small()).data, read);
+        const ProjectReadResult result = ProjectFile::parse(smallFile(Small()).data, read);
         QCOMPARE(result.status, ProjectReadResult::Ok);
         const QString difference = compareProjects(smallProject(), read);
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
@@ -659,7 +659,7 @@ private slots:
         s.indexCount = 2;
         s.colorCount = 1;
         Project read;
-        QCOMPARE(parseProject(smallFile(s).data, read).status, ProjectReadResult::Ok);
+        QCOMPARE(ProjectFile::parse(smallFile(s).data, read).status, ProjectReadResult::Ok);
         const ImageData img = read.charsets.at(0)->images.value(5);
         QCOMPARE(img.width, 8);
         QCOMPARE(img.height, 8);
@@ -727,7 +727,7 @@ private slots:
         }
         QVERIFY(found);
         Project read;
-        QCOMPARE(parseProject(b.data, read).status, ProjectReadResult::Ok);
+        QCOMPARE(ProjectFile::parse(b.data, read).status, ProjectReadResult::Ok);
         const QString difference = compareProjects(smallProject(), read);
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
@@ -783,7 +783,7 @@ private slots:
         b.i32(40).i32(25).f64(2.0).u8(1).u8(0);
 
         Sentinel target;
-        const ProjectReadResult result = parseProject(b.data, target.project);
+        const ProjectReadResult result = ProjectFile::parse(b.data, target.project);
         QCOMPARE(result.status, ProjectReadResult::Ok);
         QCOMPARE(result.version, (FileVersion {0, 10, 0}));
         const Project& p = target.project;
@@ -908,7 +908,7 @@ private slots:
         b.i32(-1).i32(0).i32(1).i32(1).f64(1.0).u8(1).u8(0);
 
         Project p;
-        const ProjectReadResult result = parseProject(b.data, p);
+        const ProjectReadResult result = ProjectFile::parse(b.data, p);
         QCOMPARE(result.status, ProjectReadResult::Ok);
         QCOMPARE(result.version, (FileVersion {0, 11, 5}));
         QCOMPARE(p.charsets.size(), 0);
@@ -965,7 +965,7 @@ private slots:
     {
         // The newest layout, built by hand above, with a 0.12.0 header.
         Sentinel target;
-        const ProjectReadResult result = parseProject(smallFile(Small()).data, target.project);
+        const ProjectReadResult result = ProjectFile::parse(smallFile(Small()).data, target.project);
         QCOMPARE(result.status, ProjectReadResult::Ok);
         QCOMPARE(result.version, (FileVersion {0, 12, 0}));
         QCOMPARE(target.project.screens.at(0)->sourceRef, 0x400002);
@@ -1050,7 +1050,7 @@ private slots:
         b.i32(1).i32(1).i32(0).f64(3.0).u8(1).u8(1).i32(1).i32(1);
         b.i32(0);
         Project p;
-        QCOMPARE(parseProject(b.data, p).status, ProjectReadResult::Ok);
+        QCOMPARE(ProjectFile::parse(b.data, p).status, ProjectReadResult::Ok);
         QCOMPARE(p.tilesets.size(), 1);
         QCOMPARE(p.tilesets.at(0)->tiles.value(0).indexes, (QVector<int> {44}));
         QCOMPARE(p.tilesets.at(0)->tiles.value(0).colors, (QVector<int> {-1}));
@@ -1083,7 +1083,7 @@ private slots:
         putI32(bytes, 4, minor);
         putI32(bytes, 8, patch);
         Sentinel target;
-        const ProjectReadResult result = parseProject(bytes, target.project);
+        const ProjectReadResult result = ProjectFile::parse(bytes, target.project);
         QCOMPARE(result.status, ProjectReadResult::UnknownVersion);
         QCOMPARE(result.version, (FileVersion {major, minor, patch}));
         QVERIFY(!result.ok());
@@ -1097,22 +1097,22 @@ private slots:
         Bytes b;
         b.version(0, 10, 0).i32(0).i32(0).i32(0).i32(0);
         Project p;
-        QCOMPARE(parseProject(b.data, p).status, ProjectReadResult::Ok);
+        QCOMPARE(ProjectFile::parse(b.data, p).status, ProjectReadResult::Ok);
         // The same four sections under a 0.11.0 header lack the fifth.
         putI32(b.data, 4, 11);
-        QCOMPARE(parseProject(b.data, p).status, ProjectReadResult::Malformed);
+        QCOMPARE(ProjectFile::parse(b.data, p).status, ProjectReadResult::Malformed);
         b.i32(0);
-        QCOMPARE(parseProject(b.data, p).status, ProjectReadResult::Ok);
+        QCOMPARE(ProjectFile::parse(b.data, p).status, ProjectReadResult::Ok);
     }
 
     // ---------------------------------------------------------- malformed files
     void rejectsEveryTruncation()
     {
-        const QByteArray bytes = serializeProject(richProject());
+        const QByteArray bytes = ProjectFile::serialize(richProject());
         QVERIFY(bytes.size() > 1000);
         for (int length = 0; length < bytes.size(); ++length) {
             Sentinel target;
-            const ProjectReadResult result = parseProject(bytes.left(length), target.project);
+            const ProjectReadResult result = ProjectFile::parse(bytes.left(length), target.project);
             if (result.status != ProjectReadResult::Malformed || !target.untouched())
                 QFAIL(qPrintable(QStringLiteral("prefix of %1 of %2 bytes: status %3, project %4")
                                      .arg(length)
@@ -1122,7 +1122,7 @@ private slots:
         }
         // The whole file still reads.
         Project p;
-        QCOMPARE(parseProject(bytes, p).status, ProjectReadResult::Ok);
+        QCOMPARE(ProjectFile::parse(bytes, p).status, ProjectReadResult::Ok);
     }
 
     void rejectsHostileCounts_data()
@@ -1154,7 +1154,7 @@ private slots:
         Sentinel target;
         QElapsedTimer timer;
         timer.start();
-        const ProjectReadResult result = parseProject(bytes, target.project);
+        const ProjectReadResult result = ProjectFile::parse(bytes, target.project);
         QCOMPARE(result.status, ProjectReadResult::Malformed);
         QVERIFY(target.untouched());
         // Refused at once, without building or scanning 2^31 entries.
@@ -1185,7 +1185,7 @@ private slots:
         const int left = b.size() - offset - 4;
         putI32(b.data, offset, left + extra);
         Sentinel target;
-        QCOMPARE(parseProject(b.data, target.project).status, ProjectReadResult::Malformed);
+        QCOMPARE(ProjectFile::parse(b.data, target.project).status, ProjectReadResult::Malformed);
         QVERIFY(target.untouched());
     }
 
@@ -1218,7 +1218,7 @@ private slots:
         putI32(b.data, offset + 4, minor);
         putI32(b.data, offset + 8, patch);
         Sentinel target;
-        const ProjectReadResult result = parseProject(b.data, target.project);
+        const ProjectReadResult result = ProjectFile::parse(b.data, target.project);
         QCOMPARE(result.status, ProjectReadResult::Malformed);
         QCOMPARE(result.version, FileVersion::current()); // the header's version
         QVERIFY(target.untouched());
@@ -1229,8 +1229,8 @@ private slots:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QByteArray>("tail");
         const QByteArray small = smallFile(Small()).data;
-        const QByteArray rich = serializeProject(richProject());
-        const QByteArray empty = serializeProject(Project());
+        const QByteArray rich = ProjectFile::serialize(richProject());
+        const QByteArray empty = ProjectFile::serialize(Project());
         QTest::newRow("one zero byte") << small << QByteArray(1, '\0');
         QTest::newRow("an i32 zero") << small << QByteArray(4, '\0');
         QTest::newRow("text") << rich << QByteArray("garbage");
@@ -1242,9 +1242,9 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QByteArray, tail);
         Project p;
-        QCOMPARE(parseProject(file, p).status, ProjectReadResult::Ok);
+        QCOMPARE(ProjectFile::parse(file, p).status, ProjectReadResult::Ok);
         Sentinel target;
-        QCOMPARE(parseProject(file + tail, target.project).status, ProjectReadResult::Malformed);
+        QCOMPARE(ProjectFile::parse(file + tail, target.project).status, ProjectReadResult::Malformed);
         QVERIFY(target.untouched());
     }
 
@@ -1372,7 +1372,7 @@ private slots:
         for (const QString& change : qAsConst(changes))
             QVERIFY2(s.apply(change), qPrintable(change));
         Sentinel target;
-        const ProjectReadResult result = parseProject(smallFile(s).data, target.project);
+        const ProjectReadResult result = ProjectFile::parse(smallFile(s).data, target.project);
         if (accepted) {
             QCOMPARE(result.status, ProjectReadResult::Ok);
             QVERIFY(!target.untouched());
@@ -1398,7 +1398,7 @@ private slots:
         Sentinel target;
         QElapsedTimer timer;
         timer.start();
-        QCOMPARE(parseProject(b.data, target.project).status, ProjectReadResult::Malformed);
+        QCOMPARE(ProjectFile::parse(b.data, target.project).status, ProjectReadResult::Malformed);
         QVERIFY(target.untouched());
         QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
 
@@ -1410,7 +1410,7 @@ private slots:
         few.i32(256).i32(256).f64(3.0).u8(1).u8(1).i32(1).i32(1);
         few.i32(0);
         Project p;
-        QCOMPARE(parseProject(few.data, p).status, ProjectReadResult::Ok);
+        QCOMPARE(ProjectFile::parse(few.data, p).status, ProjectReadResult::Ok);
         QCOMPARE(p.tilesets.at(0)->tiles.value(1).colors.size(), 256 * 256);
         QCOMPARE(p.tilesets.at(0)->tiles.value(1).colors.at(65535), -1);
     }
@@ -1428,7 +1428,7 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         Sentinel target;
-        QCOMPARE(parseProject(bytes, target.project).status, ProjectReadResult::Malformed);
+        QCOMPARE(ProjectFile::parse(bytes, target.project).status, ProjectReadResult::Malformed);
         QVERIFY(target.untouched());
     }
 
@@ -1439,10 +1439,10 @@ private slots:
         QVERIFY(dir.isValid());
         const QString path = dir.filePath("game.mzprj");
         const Project rich = richProject();
-        QVERIFY(writeProjectFile(path, rich));
-        QCOMPARE(readFile(path), serializeProject(rich));
+        QVERIFY(ProjectFile::write(path, rich));
+        QCOMPARE(readFile(path), ProjectFile::serialize(rich));
         Sentinel target;
-        const ProjectReadResult result = readProjectFile(path, target.project);
+        const ProjectReadResult result = ProjectFile::read(path, target.project);
         QCOMPARE(result.status, ProjectReadResult::Ok);
         const QString difference = compareProjects(rich, target.project);
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
@@ -1452,12 +1452,12 @@ private slots:
     {
         QTemporaryDir dir;
         Sentinel target;
-        const ProjectReadResult result = readProjectFile(dir.filePath("none.mzprj"), target.project);
+        const ProjectReadResult result = ProjectFile::read(dir.filePath("none.mzprj"), target.project);
         QCOMPARE(result.status, ProjectReadResult::CannotOpen);
         QVERIFY(target.untouched());
         // A directory is not a readable project file either.
         Sentinel again;
-        QVERIFY(readProjectFile(dir.path(), again.project).status != ProjectReadResult::Ok);
+        QVERIFY(ProjectFile::read(dir.path(), again.project).status != ProjectReadResult::Ok);
         QVERIFY(again.untouched());
     }
 
@@ -1465,14 +1465,14 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("bad.mzprj");
-        QVERIFY(writeRawFile(path, serializeProject(richProject()).left(100)));
+        QVERIFY(writeRawFile(path, ProjectFile::serialize(richProject()).left(100)));
         Sentinel target;
-        QCOMPARE(readProjectFile(path, target.project).status, ProjectReadResult::Malformed);
+        QCOMPARE(ProjectFile::read(path, target.project).status, ProjectReadResult::Malformed);
         QVERIFY(target.untouched());
         QByteArray newer = smallFile(Small()).data;
         putI32(newer, 4, 13);
         QVERIFY(writeRawFile(path, newer));
-        const ProjectReadResult result = readProjectFile(path, target.project);
+        const ProjectReadResult result = ProjectFile::read(path, target.project);
         QCOMPARE(result.status, ProjectReadResult::UnknownVersion);
         QCOMPARE(result.version, (FileVersion {0, 13, 0}));
         QVERIFY(target.untouched());
@@ -1482,7 +1482,7 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("missing/sub/game.mzprj");
-        QVERIFY(!writeProjectFile(path, richProject()));
+        QVERIFY(!ProjectFile::write(path, richProject()));
         QVERIFY(!QFileInfo::exists(path));
         QVERIFY(!QFileInfo::exists(dir.filePath("missing")));
     }
@@ -1494,7 +1494,7 @@ private slots:
         // The old file is longer than the new content: nothing of it may stay.
         QVERIFY(writeRawFile(path, QByteArray(100000, 'x')));
         const Project small = smallProject();
-        QVERIFY(writeProjectFile(path, small));
+        QVERIFY(ProjectFile::write(path, small));
         QCOMPARE(readFile(path), smallFile(Small()).data);
         // No temporary file is left beside it.
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList {"game.mzprj"});
@@ -1518,7 +1518,7 @@ private slots:
         // Enough data that the new file is far larger than the old one.
         for (int i = 0; i < 20; ++i)
             big.spritesets.append(QSharedPointer<Imageset>::create(richSpriteset()));
-        const QByteArray bigBytes = serializeProject(big);
+        const QByteArray bigBytes = ProjectFile::serialize(big);
         QVERIFY(bigBytes.size() > 16 * previous.size());
         bool written = true;
 
@@ -1527,7 +1527,7 @@ private slots:
             const QString path = dir.filePath("game.mzprj");
             QVERIFY(QDir(dir.path()).mkdir("game.mzprj"));
             QVERIFY(writeRawFile(path + "/inside", previous));
-            written = writeProjectFile(path, big);
+            written = ProjectFile::write(path, big);
             QVERIFY(QFileInfo(path).isDir());
             QCOMPARE(readFile(path + "/inside"), previous);
         } else if (how == "size limit") {
@@ -1542,7 +1542,7 @@ private slots:
             limited.rlim_cur = 4096;
             void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
             QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
-            written = writeProjectFile(path, big);
+            written = ProjectFile::write(path, big);
             setrlimit(RLIMIT_FSIZE, &old);
             std::signal(SIGXFSZ, oldHandler);
             QCOMPARE(readFile(path), previous);
@@ -1554,7 +1554,7 @@ private slots:
             const QString path = sub + "/game.mzprj";
             QVERIFY(writeRawFile(path, previous));
             QVERIFY(QFile::setPermissions(sub, QFile::ReadOwner | QFile::ExeOwner));
-            written = writeProjectFile(path, big);
+            written = ProjectFile::write(path, big);
             QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             QCOMPARE(readFile(path), previous);
         }

@@ -1224,7 +1224,7 @@ void TestProjectTree::importScreenKeepsSourceReference()
     screen.height = 2;
     screen.cellIndexes.insert({1, 1}, 3);
     const QString path = file(QStringLiteral("s.mzscreen"));
-    QVERIFY(writeItemFile(path, screen));
+    QVERIFY(ItemFile::write(path, screen));
 
     auto window = openWindow();
     addItems(*window, ScreensNode, 1);

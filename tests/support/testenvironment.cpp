@@ -25,7 +25,7 @@ TestEnvironment::TestEnvironment()
         tables.build(palette);
         tables.save(QStringLiteral(MOSAIKON_SHARED_LUT));
     });
-    static const bool registered = (registerImagesetInfo(), true);
+    static const bool registered = (ImagesetInfo::registerType(), true);
     Q_UNUSED(registered);
 }
 

@@ -237,7 +237,7 @@ private slots:
         const QRegion ring = QRegion(4, 4, 20, 20) - QRegion(10, 10, 8, 8);
         scene->setSelection(ring);
         QCOMPARE(scene->selection(), ring);
-        QCOMPARE(scene->selectionOutline(), regionOutline(ring));
+        QCOMPARE(scene->selectionOutline(), Region::outline(ring));
         const QImage image = render(*scene, 8);
 
         // Outer outline: all four sides.

@@ -240,7 +240,7 @@ void ImageListPane::mousePressImagesGV(QMouseEvent* event)
 QMimeData* ImageListPane::selectionMimeData() const
 {
     auto* mime = new QMimeData;
-    mime->setData(slotDragFormat(set()), slotDragPayload(set(), currentSelection).toUtf8());
+    mime->setData(Slots::dragFormat(set()), Slots::dragPayload(set(), currentSelection).toUtf8());
     return mime;
 }
 

@@ -148,7 +148,7 @@ void ImagesetEditor::setImageColor(int colorIndex)
 
 void ImagesetEditor::clearSlots(const QList<int>& slotList)
 {
-    edit([&](Imageset& set) { ::clearSlots(set, slotList); });
+    edit([&](Imageset& set) { Slots::clear(set, slotList); });
 }
 
 QMenu* ImagesetEditor::imageListMenu(int hoverSlot)
