@@ -80,7 +80,7 @@ QList<ExportSection> exportSections(const ExportTarget& target, const Request& r
         const auto& set = *target.dataset.staticCast<Imageset>();
         const QSize scale = set.type == Imageset::Spriteset ? QSize(set.imageWidth, set.imageHeight) : QSize(1, 1);
         return AnimationExport::sections(set.name, set.animations.animations.at(target.ref.animation),
-                                 target.ref.animation, target.ref.frame, scale);
+                                         target.ref.animation, target.ref.frame, scale);
     }
     switch (target.ref.kind) {
     case ItemKind::Tileset: {

@@ -3,7 +3,7 @@
 #include "exchange/textformat.h"
 
 QList<ExportSection> AnimationExport::sections(const QString& setName, const Animation& animation, int animationIndex,
-                                       int frame, QSize positionScale)
+                                               int frame, QSize positionScale)
 {
     QList<ExportSection> sections;
     const QString prefix = QStringLiteral("%1_anim_%2").arg(TextFormat::labelName(setName)).arg(animationIndex);
@@ -56,7 +56,7 @@ QList<ExportSection> AnimationExport::sections(const QString& setName, const Ani
 }
 
 QString AnimationExport::text(const QString& setName, const Animation& animation, int animationIndex, int frame,
-                            QSize positionScale, const ExportDataOptions& options)
+                              QSize positionScale, const ExportDataOptions& options)
 {
     return TextFormat(options).text(AnimationExport::sections(setName, animation, animationIndex, frame, positionScale));
 }

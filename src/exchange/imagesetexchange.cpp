@@ -60,7 +60,7 @@ QList<int> ImagesetExchange::allSlots(const Imageset& set)
 }
 
 QList<ExportSection> ImagesetExchange::sections(const Imageset& set, const QList<int>& slotList,
-                                     const ExportDataOptions& options)
+                                                const ExportDataOptions& options)
 {
     ImagesetWriter writer(set, options);
     const TextFormat& format = writer.format;
@@ -193,7 +193,7 @@ bool ImagesetExchange::importTargetsAllowed(const Imageset& set, const QList<int
 }
 
 QList<int> ImagesetExchange::applyImport(Imageset& set, const QList<int>& targets, const ImagesetImport& import,
-                               bool* selectionGiven)
+                                         bool* selectionGiven)
 {
     const bool sprites = set.type == Imageset::Spriteset;
 

@@ -603,7 +603,7 @@ QList<ExportSection> coreSections(const Project& project, const Target& target, 
         const auto set = findItem<Imageset>(project, target.kind, target.id);
         const QSize scale = set->type == Imageset::Spriteset ? QSize(set->imageWidth, set->imageHeight) : QSize(1, 1);
         return AnimationExport::sections(set->name, set->animations.animations.at(target.animation), target.animation,
-                                 target.frame, scale);
+                                         target.frame, scale);
     }
     switch (target.kind) {
     case ItemKind::Tileset: {
@@ -628,7 +628,7 @@ QString coreText(const Project& project, const Target& target, const ExportDataO
         const auto set = findItem<Imageset>(project, target.kind, target.id);
         const QSize scale = set->type == Imageset::Spriteset ? QSize(set->imageWidth, set->imageHeight) : QSize(1, 1);
         return AnimationExport::text(set->name, set->animations.animations.at(target.animation), target.animation,
-                                   target.frame, scale, options);
+                                     target.frame, scale, options);
     }
     switch (target.kind) {
     case ItemKind::Tileset: {

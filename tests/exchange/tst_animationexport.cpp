@@ -199,7 +199,7 @@ void TestAnimationExport::exportTextSprite()
         "!byte $30, $15, $05\n"
         "\n");
     QCOMPARE(AnimationExport::text(QStringLiteral("Hero sprites!"), a, 1, -1, QSize(24, 21),
-                                 ExportDataOptions::forAnimation()),
+                                   ExportDataOptions::forAnimation()),
              expected);
 }
 
