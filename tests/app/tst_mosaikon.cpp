@@ -176,7 +176,7 @@ Project readBack(const QString& path, bool* ok)
 
 } // namespace
 
-class TestMosaikon : public QObject {
+class MosaikonTest : public QObject {
     Q_OBJECT
 
 private:
@@ -251,21 +251,21 @@ private slots:
     void aboutAndDisclaimerBoxes();
 };
 
-void TestMosaikon::initTestCase()
+void MosaikonTest::initTestCase()
 {
     environment = std::make_unique<TestEnvironment>();
     // Closing the main window in a test must not end the test program.
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
-void TestMosaikon::init()
+void MosaikonTest::init()
 {
     QSettings settings;
     settings.clear();
     settings.sync();
 }
 
-void TestMosaikon::fillWithSample(Mosaikon& window)
+void MosaikonTest::fillWithSample(Mosaikon& window)
 {
     ItemCommands* commands = window.itemCommands();
     commands->addNew(ItemKind::Charset);
@@ -277,7 +277,7 @@ void TestMosaikon::fillWithSample(Mosaikon& window)
 
 // ---------------------------------------------------------------- title
 
-void TestMosaikon::titleOfFreshWindow()
+void MosaikonTest::titleOfFreshWindow()
 {
     PromptScript script;
     auto window = openWindow();
@@ -288,7 +288,7 @@ void TestMosaikon::titleOfFreshWindow()
     QVERIFY(script.shown.isEmpty());
 }
 
-void TestMosaikon::titleMarksAddedItemAndClearsOnSave()
+void MosaikonTest::titleMarksAddedItemAndClearsOnSave()
 {
     PromptScript script;
     auto window = openWindow();
@@ -308,7 +308,7 @@ void TestMosaikon::titleMarksAddedItemAndClearsOnSave()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::titleMarksModifiedEditorAtNextRecomputation()
+void MosaikonTest::titleMarksModifiedEditorAtNextRecomputation()
 {
     PromptScript script;
     auto window = openWindow();
@@ -332,7 +332,7 @@ void TestMosaikon::titleMarksModifiedEditorAtNextRecomputation()
 
 // ---------------------------------------------------------------- new
 
-void TestMosaikon::newOnSavedProjectAsksNothing()
+void MosaikonTest::newOnSavedProjectAsksNothing()
 {
     PromptScript script;
     auto window = openWindow();
@@ -348,7 +348,7 @@ void TestMosaikon::newOnSavedProjectAsksNothing()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::newAnsweredNoDiscards()
+void MosaikonTest::newAnsweredNoDiscards()
 {
     PromptScript script;
     auto window = openWindow();
@@ -374,7 +374,7 @@ void TestMosaikon::newAnsweredNoDiscards()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::newAnsweredCancelKeepsEverything()
+void MosaikonTest::newAnsweredCancelKeepsEverything()
 {
     PromptScript script;
     auto window = openWindow();
@@ -392,7 +392,7 @@ void TestMosaikon::newAnsweredCancelKeepsEverything()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::newAnsweredYesOnUntitledSavesAsThenClears()
+void MosaikonTest::newAnsweredYesOnUntitledSavesAsThenClears()
 {
     PromptScript script;
     auto window = openWindow();
@@ -418,7 +418,7 @@ void TestMosaikon::newAnsweredYesOnUntitledSavesAsThenClears()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::newAnsweredYesOnTitledSavesToItsPath()
+void MosaikonTest::newAnsweredYesOnTitledSavesToItsPath()
 {
     PromptScript script;
     auto window = openWindow();
@@ -445,7 +445,7 @@ void TestMosaikon::newAnsweredYesOnTitledSavesToItsPath()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::newAnsweredYesStopsWhenSaveAsCancelled()
+void MosaikonTest::newAnsweredYesStopsWhenSaveAsCancelled()
 {
     PromptScript script;
     auto window = openWindow();
@@ -461,7 +461,7 @@ void TestMosaikon::newAnsweredYesStopsWhenSaveAsCancelled()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::newAnsweredYesStopsWhenSaveFails()
+void MosaikonTest::newAnsweredYesStopsWhenSaveFails()
 {
     PromptScript script;
     auto window = openWindow();
@@ -485,7 +485,7 @@ void TestMosaikon::newAnsweredYesStopsWhenSaveFails()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::newStopsWhenAnEditorRefusesToClose()
+void MosaikonTest::newStopsWhenAnEditorRefusesToClose()
 {
     PromptScript script;
     auto window = openWindow();
@@ -509,7 +509,7 @@ void TestMosaikon::newStopsWhenAnEditorRefusesToClose()
 
 // ---------------------------------------------------------------- open
 
-void TestMosaikon::openValidFile()
+void MosaikonTest::openValidFile()
 {
     PromptScript script;
     const QString path = file("valid.mzprj");
@@ -535,7 +535,7 @@ void TestMosaikon::openValidFile()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::openAnsweredCancelKeepsProject()
+void MosaikonTest::openAnsweredCancelKeepsProject()
 {
     PromptScript script;
     const QString path = file("other.mzprj");
@@ -555,7 +555,7 @@ void TestMosaikon::openAnsweredCancelKeepsProject()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::openAnsweredYesSavesFirst()
+void MosaikonTest::openAnsweredYesSavesFirst()
 {
     PromptScript script;
     const QString path = file("other.mzprj");
@@ -579,7 +579,7 @@ void TestMosaikon::openAnsweredYesSavesFirst()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::openCancelledDialogChangesNothing()
+void MosaikonTest::openCancelledDialogChangesNothing()
 {
     PromptScript script;
     auto window = openWindow();
@@ -594,7 +594,7 @@ void TestMosaikon::openCancelledDialogChangesNothing()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::openMalformedFileGivesEmptyUntitledProject()
+void MosaikonTest::openMalformedFileGivesEmptyUntitledProject()
 {
     PromptScript script;
     QByteArray bytes = ProjectFile::serialize(sampleProject());
@@ -624,7 +624,7 @@ void TestMosaikon::openMalformedFileGivesEmptyUntitledProject()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::openMissingFileGivesEmptyUntitledProject()
+void MosaikonTest::openMissingFileGivesEmptyUntitledProject()
 {
     PromptScript script;
     const QString path = file("nowhere.mzprj");
@@ -640,7 +640,7 @@ void TestMosaikon::openMissingFileGivesEmptyUntitledProject()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::openUnknownVersion()
+void MosaikonTest::openUnknownVersion()
 {
     PromptScript script;
     RecordWriter out;
@@ -669,7 +669,7 @@ void TestMosaikon::openUnknownVersion()
 
 // ---------------------------------------------------------------- save
 
-void TestMosaikon::saveAsWritesFileThatReadsBack()
+void MosaikonTest::saveAsWritesFileThatReadsBack()
 {
     PromptScript script;
     const QString source = file("source.mzprj");
@@ -699,7 +699,7 @@ void TestMosaikon::saveAsWritesFileThatReadsBack()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::saveWritesToProjectPathWithoutDialog()
+void MosaikonTest::saveWritesToProjectPathWithoutDialog()
 {
     PromptScript script;
     auto window = openWindow();
@@ -728,7 +728,7 @@ void TestMosaikon::saveWritesToProjectPathWithoutDialog()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::saveAsCancelledReturnsFalse()
+void MosaikonTest::saveAsCancelledReturnsFalse()
 {
     PromptScript script;
     auto window = openWindow();
@@ -746,7 +746,7 @@ void TestMosaikon::saveAsCancelledReturnsFalse()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::failedSaveKeepsProjectUnsavedAndOldFileIntact()
+void MosaikonTest::failedSaveKeepsProjectUnsavedAndOldFileIntact()
 {
     PromptScript script;
     auto window = openWindow();
@@ -776,7 +776,7 @@ void TestMosaikon::failedSaveKeepsProjectUnsavedAndOldFileIntact()
 
 // ---------------------------------------------------------------- close and exit
 
-void TestMosaikon::closeAnsweredCancelKeepsWindow()
+void MosaikonTest::closeAnsweredCancelKeepsWindow()
 {
     PromptScript script;
     auto window = openWindow();
@@ -793,7 +793,7 @@ void TestMosaikon::closeAnsweredCancelKeepsWindow()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::closeAnsweredNoCloses()
+void MosaikonTest::closeAnsweredNoCloses()
 {
     PromptScript script;
     auto window = openWindow();
@@ -809,7 +809,7 @@ void TestMosaikon::closeAnsweredNoCloses()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::closeAnsweredYesSavesThenCloses()
+void MosaikonTest::closeAnsweredYesSavesThenCloses()
 {
     PromptScript script;
     auto window = openWindow();
@@ -826,7 +826,7 @@ void TestMosaikon::closeAnsweredYesSavesThenCloses()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::closeAnsweredYesWithFailedSaveKeepsWindow()
+void MosaikonTest::closeAnsweredYesWithFailedSaveKeepsWindow()
 {
     PromptScript script;
     auto window = openWindow();
@@ -842,7 +842,7 @@ void TestMosaikon::closeAnsweredYesWithFailedSaveKeepsWindow()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::closeRefusedByEditorAsksNothing()
+void MosaikonTest::closeRefusedByEditorAsksNothing()
 {
     PromptScript script;
     auto window = openWindow();
@@ -858,7 +858,7 @@ void TestMosaikon::closeRefusedByEditorAsksNothing()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::exitAnsweredCancelKeepsWindowAndData()
+void MosaikonTest::exitAnsweredCancelKeepsWindowAndData()
 {
     PromptScript script;
     auto window = openWindow();
@@ -886,7 +886,7 @@ void TestMosaikon::exitAnsweredCancelKeepsWindowAndData()
 
 // ---------------------------------------------------------------- recent files
 
-void TestMosaikon::recentMenuHiddenWhileListEmpty()
+void MosaikonTest::recentMenuHiddenWhileListEmpty()
 {
     PromptScript script;
     auto window = openWindow();
@@ -917,7 +917,7 @@ void TestMosaikon::recentMenuHiddenWhileListEmpty()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::recentMenuShownAtStartWhenListStored()
+void MosaikonTest::recentMenuShownAtStartWhenListStored()
 {
     PromptScript script;
     RecentFiles::add(file("a.mzprj"));
@@ -927,7 +927,7 @@ void TestMosaikon::recentMenuShownAtStartWhenListStored()
     QVERIFY(script.shown.isEmpty());
 }
 
-void TestMosaikon::recentFilesKeepTwelveShowTen()
+void MosaikonTest::recentFilesKeepTwelveShowTen()
 {
     PromptScript script;
     auto window = openWindow();
@@ -961,7 +961,7 @@ void TestMosaikon::recentFilesKeepTwelveShowTen()
     QCOMPARE(RecentFiles::load().size(), 12);
 }
 
-void TestMosaikon::recentFileAddedTwiceMovesToFront()
+void MosaikonTest::recentFileAddedTwiceMovesToFront()
 {
     PromptScript script;
     auto window = openWindow();
@@ -983,7 +983,7 @@ void TestMosaikon::recentFileAddedTwiceMovesToFront()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::recentFileDeletedIsRemovedAndProjectKept()
+void MosaikonTest::recentFileDeletedIsRemovedAndProjectKept()
 {
     PromptScript script;
     auto window = openWindow();
@@ -1018,7 +1018,7 @@ void TestMosaikon::recentFileDeletedIsRemovedAndProjectKept()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestMosaikon::recentFileOpensProjectAndMovesToFront()
+void MosaikonTest::recentFileOpensProjectAndMovesToFront()
 {
     PromptScript script;
     const QString older = file("older.mzprj");
@@ -1047,7 +1047,7 @@ void TestMosaikon::recentFileOpensProjectAndMovesToFront()
 
 // ---------------------------------------------------------------- editor windows
 
-void TestMosaikon::closeAllClosesUnmodifiedEditors()
+void MosaikonTest::closeAllClosesUnmodifiedEditors()
 {
     PromptScript script;
     auto window = openWindow();
@@ -1064,7 +1064,7 @@ void TestMosaikon::closeAllClosesUnmodifiedEditors()
     QVERIFY(script.shown.isEmpty());
 }
 
-void TestMosaikon::tileHorzSplitsWidth()
+void MosaikonTest::tileHorzSplitsWidth()
 {
     PromptScript script;
     auto window = openWindow();
@@ -1090,7 +1090,7 @@ void TestMosaikon::tileHorzSplitsWidth()
     }
 }
 
-void TestMosaikon::tileVertSplitsHeight()
+void MosaikonTest::tileVertSplitsHeight()
 {
     PromptScript script;
     auto window = openWindow();
@@ -1113,7 +1113,7 @@ void TestMosaikon::tileVertSplitsHeight()
     }
 }
 
-void TestMosaikon::windowActionsDisabledWithoutEditors()
+void MosaikonTest::windowActionsDisabledWithoutEditors()
 {
     PromptScript script;
     auto window = openWindow();
@@ -1146,7 +1146,7 @@ void TestMosaikon::windowActionsDisabledWithoutEditors()
         QVERIFY2(!actionNamed(*window, QStringLiteral("&Window"), text)->isEnabled(), qPrintable(text));
 }
 
-void TestMosaikon::undoRedoFollowActiveEditor()
+void MosaikonTest::undoRedoFollowActiveEditor()
 {
     PromptScript script;
     auto window = openWindow();
@@ -1190,7 +1190,7 @@ void TestMosaikon::undoRedoFollowActiveEditor()
     QVERIFY(script.shown.isEmpty());
 }
 
-void TestMosaikon::nextAndPreviousMoveBetweenEditors()
+void MosaikonTest::nextAndPreviousMoveBetweenEditors()
 {
     PromptScript script;
     auto window = openWindow();
@@ -1207,7 +1207,7 @@ void TestMosaikon::nextAndPreviousMoveBetweenEditors()
     QTRY_COMPARE(area->activeSubWindow(), first);
 }
 
-void TestMosaikon::fullUpdateInvalidatesEveryEditor()
+void MosaikonTest::fullUpdateInvalidatesEveryEditor()
 {
     PromptScript script;
     auto window = openWindow();
@@ -1222,7 +1222,7 @@ void TestMosaikon::fullUpdateInvalidatesEveryEditor()
 
 // ---------------------------------------------------------------- menus
 
-void TestMosaikon::menuBarOrder()
+void MosaikonTest::menuBarOrder()
 {
     auto window = openWindow();
     QCOMPARE(actionTexts(window->menuBar()->actions()),
@@ -1231,7 +1231,7 @@ void TestMosaikon::menuBarOrder()
     QCOMPARE(window->objectName(), QStringLiteral("MosaikonClass"));
 }
 
-void TestMosaikon::menuEntries_data()
+void MosaikonTest::menuEntries_data()
 {
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QStringList>("entries");
@@ -1246,7 +1246,7 @@ void TestMosaikon::menuEntries_data()
     QTest::newRow("?") << QStringLiteral("?") << QStringList({"&About...", "&Disclaimer..."});
 }
 
-void TestMosaikon::menuEntries()
+void MosaikonTest::menuEntries()
 {
     QFETCH(QString, menu);
     QFETCH(QStringList, entries);
@@ -1256,7 +1256,7 @@ void TestMosaikon::menuEntries()
     QCOMPARE(actionTexts(found->actions()), entries);
 }
 
-void TestMosaikon::actionDetails_data()
+void MosaikonTest::actionDetails_data()
 {
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QString>("text");
@@ -1294,7 +1294,7 @@ void TestMosaikon::actionDetails_data()
     QTest::newRow("disclaimer") << "?" << "&Disclaimer..." << Keys() << "";
 }
 
-void TestMosaikon::actionDetails()
+void MosaikonTest::actionDetails()
 {
     QFETCH(QString, menu);
     QFETCH(QString, text);
@@ -1307,7 +1307,7 @@ void TestMosaikon::actionDetails()
     QCOMPARE(action->statusTip(), statusTip);
 }
 
-void TestMosaikon::toolBarEntries()
+void MosaikonTest::toolBarEntries()
 {
     auto window = openWindow();
     QList<QToolBar*> bars = window->findChildren<QToolBar*>();
@@ -1320,7 +1320,7 @@ void TestMosaikon::toolBarEntries()
              actionNamed(*window, QStringLiteral("&File"), QStringLiteral("&Save project")));
 }
 
-void TestMosaikon::aboutAndDisclaimerBoxes_data()
+void MosaikonTest::aboutAndDisclaimerBoxes_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("title");
@@ -1328,7 +1328,7 @@ void TestMosaikon::aboutAndDisclaimerBoxes_data()
     QTest::newRow("disclaimer") << "&Disclaimer..." << "Disclaimer";
 }
 
-void TestMosaikon::aboutAndDisclaimerBoxes()
+void MosaikonTest::aboutAndDisclaimerBoxes()
 {
     QFETCH(QString, text);
     QFETCH(QString, title);
@@ -1347,5 +1347,5 @@ void TestMosaikon::aboutAndDisclaimerBoxes()
     QCOMPARE(script.unexpected, 0);
 }
 
-QTEST_MAIN(TestMosaikon)
+QTEST_MAIN(MosaikonTest)
 #include "tst_mosaikon.moc"

@@ -1061,7 +1061,7 @@ Project oldProjectConverted(const FileVersion& version)
 
 } // namespace
 
-class TestCli : public QObject {
+class CliTest : public QObject {
     Q_OBJECT
 
 private:
@@ -1164,7 +1164,7 @@ private slots:
     void errorsWritingOutput();
 };
 
-void TestCli::initTestCase()
+void CliTest::initTestCase()
 {
     QVERIFY2(QFileInfo(QStringLiteral(MOSAIKON_CLI)).isExecutable(), MOSAIKON_CLI " is not built");
     QVERIFY(temp.isValid());
@@ -1204,7 +1204,7 @@ void TestCli::initTestCase()
 
 // ---------------------------------------------------------------------------
 
-void TestCli::help_data()
+void CliTest::help_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("usage");
@@ -1246,7 +1246,7 @@ void TestCli::help_data()
                              << QStringLiteral("Usage: mosaikon-cli upgrade IN OUT") << QStringList();
 }
 
-void TestCli::help()
+void CliTest::help()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, usage);
@@ -1260,7 +1260,7 @@ void TestCli::help()
         QVERIFY2(text.contains(mention), qPrintable(QStringLiteral("'%1' missing in:\n%2").arg(mention, text)));
 }
 
-void TestCli::version()
+void CliTest::version()
 {
     RUN_CLI(run, {QStringLiteral("--version")});
     EXPECT_SUCCESS(run);
@@ -1269,7 +1269,7 @@ void TestCli::version()
 
 // ---------------------------------------------------------------------------
 
-void TestCli::list()
+void CliTest::list()
 {
     RUN_CLI(run, {QStringLiteral("list"), projectPath});
     EXPECT_SUCCESS(run);
@@ -1319,7 +1319,7 @@ void TestCli::list()
     QVERIFY(lines.at(7).contains(QLatin1String("4x3")) && lines.at(7).contains(QLatin1String("4 used")));
 }
 
-void TestCli::listEmptyProject()
+void CliTest::listEmptyProject()
 {
     const QString empty = path(QStringLiteral("empty.mzprj"));
     QVERIFY(ProjectFile::write(empty, Project()));
@@ -1328,7 +1328,7 @@ void TestCli::listEmptyProject()
     QCOMPARE(run.out, QByteArray());
 }
 
-void TestCli::listNames_data()
+void CliTest::listNames_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("listed");
@@ -1341,7 +1341,7 @@ void TestCli::listNames_data()
     QTest::newRow("tab and line breaks") << QStringLiteral("a\tb\nc\rd") << QStringLiteral("a\\tb\\nc\\rd");
 }
 
-void TestCli::listNames()
+void CliTest::listNames()
 {
     QFETCH(QString, name);
     QFETCH(QString, listed);
@@ -1364,7 +1364,7 @@ void TestCli::listNames()
 
 // ---------------------------------------------------------------------------
 
-void TestCli::dump()
+void CliTest::dump()
 {
     // The dump itself is pinned in tests/exchange/tst_projectjson.cpp; here it
     // goes to standard output as the file's project and version give it.
@@ -1375,7 +1375,7 @@ void TestCli::dump()
 
 // ---------------------------------------------------------------------------
 
-void TestCli::exportText_data()
+void CliTest::exportText_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("expected");
@@ -1390,7 +1390,7 @@ void TestCli::exportText_data()
     }
 }
 
-void TestCli::exportText()
+void CliTest::exportText()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, expected);
@@ -1399,7 +1399,7 @@ void TestCli::exportText()
     QCOMPARE(QString::fromUtf8(run.out), expected);
 }
 
-void TestCli::exportSelection_data()
+void CliTest::exportSelection_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("expected");
@@ -1415,7 +1415,7 @@ void TestCli::exportSelection_data()
     }
 }
 
-void TestCli::exportSelection()
+void CliTest::exportSelection()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, expected);
@@ -1427,7 +1427,7 @@ void TestCli::exportSelection()
     QCOMPARE(QString::fromUtf8(run.out), expected);
 }
 
-void TestCli::exportLiteral_data()
+void CliTest::exportLiteral_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("expected");
@@ -1476,7 +1476,7 @@ void TestCli::exportLiteral_data()
                           "Blocks_anim_0_frame_0_layer_4_x_y_index:\n!byte $00,$00,$01\n\n");
 }
 
-void TestCli::exportLiteral()
+void CliTest::exportLiteral()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, expected);
@@ -1548,7 +1548,7 @@ void checkBinary(const Project& project, const QString& projectPath, const QStri
 }
 }
 
-void TestCli::binarySections_data()
+void CliTest::binarySections_data()
 {
     QTest::addColumn<int>("targetIndex");
     QTest::addColumn<int>("optionIndex");
@@ -1560,7 +1560,7 @@ void TestCli::binarySections_data()
     }
 }
 
-void TestCli::binarySections()
+void CliTest::binarySections()
 {
     QFETCH(int, targetIndex);
     QFETCH(int, optionIndex);
@@ -1572,7 +1572,7 @@ void TestCli::binarySections()
                 set.acmeSyntax);
 }
 
-void TestCli::binarySelection_data()
+void CliTest::binarySelection_data()
 {
     QTest::addColumn<int>("caseIndex");
     const QList<SelectCase> cases = selectCases();
@@ -1580,7 +1580,7 @@ void TestCli::binarySelection_data()
         QTest::newRow(cases.at(i).name) << i;
 }
 
-void TestCli::binarySelection()
+void CliTest::binarySelection()
 {
     QFETCH(int, caseIndex);
     const SelectCase c = selectCases().at(caseIndex);
@@ -1590,7 +1590,7 @@ void TestCli::binarySelection()
                 QStringList {QStringLiteral("--select"), c.selection} + c.arguments, options, &c.selection, true);
 }
 
-void TestCli::binaryStaysInDirectory()
+void CliTest::binaryStaysInDirectory()
 {
     // Section files are named after labels, which keep only letters, digits
     // and underscores: a name full of path characters cannot leave the
@@ -1613,7 +1613,7 @@ void TestCli::binaryStaysInDirectory()
     QCOMPARE(readFile(QDir(directory).filePath(QStringLiteral("up_x_data.bin"))), QByteArray(256 * 8, '\0'));
 }
 
-void TestCli::binaryWriteFailureWritesNothing()
+void CliTest::binaryWriteFailureWritesNothing()
 {
     // The last section's file cannot be written (a directory has its name):
     // the command fails, names that file, and writes none of the others,
@@ -1651,7 +1651,7 @@ void TestCli::binaryWriteFailureWritesNothing()
 
 // ---------------------------------------------------------------------------
 
-void TestCli::pngCharsetSheet()
+void CliTest::pngCharsetSheet()
 {
     // 256 characters, 16 per row (the set's image-list width): 128 x 128.
     QImage picture;
@@ -1679,7 +1679,7 @@ void TestCli::pngCharsetSheet()
     checkPixel(picture, 127, 120, paletteColor(7));
 }
 
-void TestCli::pngColumns()
+void CliTest::pngColumns()
 {
     QImage five;
     renderPng(QStringLiteral("charset:0"), {QStringLiteral("--columns"), QStringLiteral("5")}, five);
@@ -1709,7 +1709,7 @@ void TestCli::pngColumns()
     checkTransparent(sprites, QRect(24, 21, 24, 21));
 }
 
-void TestCli::pngSpriteSheet()
+void CliTest::pngSpriteSheet()
 {
     // Slots 0 to 2 (the last image), 4 per row: one row of 24 x 21 sprites.
     QImage picture;
@@ -1732,7 +1732,7 @@ void TestCli::pngSpriteSheet()
     checkPixel(picture, 54, 0, paletteColor(0));
 }
 
-void TestCli::pngBlockSheet()
+void CliTest::pngBlockSheet()
 {
     // Slots 0 to 300, 20 per row: 16 rows.
     QImage picture;
@@ -1759,7 +1759,7 @@ void TestCli::pngBlockSheet()
     checkPixel(picture, 4, 120, paletteColor(9));
 }
 
-void TestCli::pngTileset()
+void CliTest::pngTileset()
 {
     // 2 x 2 tile places of 2 x 2 cells: 32 x 32 pixels.
     QImage picture;
@@ -1804,7 +1804,7 @@ void TestCli::pngTileset()
     checkTransparent(orphan, orphan.rect());
 }
 
-void TestCli::pngScreens()
+void CliTest::pngScreens()
 {
     QImage title;
     renderPng(QStringLiteral("screen:0"), {}, title);
@@ -1867,7 +1867,7 @@ void TestCli::pngScreens()
 
 // ---------------------------------------------------------------------------
 
-void TestCli::upgrade_data()
+void CliTest::upgrade_data()
 {
     QTest::addColumn<int>("minor");
     QTest::addColumn<int>("patch");
@@ -1877,7 +1877,7 @@ void TestCli::upgrade_data()
     QTest::newRow("0.11.5") << 11 << 5;
 }
 
-void TestCli::upgrade()
+void CliTest::upgrade()
 {
     QFETCH(int, minor);
     QFETCH(int, patch);
@@ -1931,7 +1931,7 @@ void TestCli::upgrade()
     QCOMPARE(readFile(againPath).toHex(), newBytes.toHex());
 }
 
-void TestCli::upgradeInPlace()
+void CliTest::upgradeInPlace()
 {
     const QString file = path(QStringLiteral("in place.mzprj"));
     QVERIFY(writeFile(file, oldProjectFile({0, 10, 0})));
@@ -1942,7 +1942,7 @@ void TestCli::upgradeInPlace()
 
 // ---------------------------------------------------------------------------
 
-void TestCli::errors_data()
+void CliTest::errors_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
@@ -2065,7 +2065,7 @@ void TestCli::errors_data()
     row("no command", {}, 2, {});
 }
 
-void TestCli::errors()
+void CliTest::errors()
 {
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
@@ -2107,7 +2107,7 @@ void TestCli::errors()
     }
 }
 
-void TestCli::errorsWritingOutput()
+void CliTest::errorsWritingOutput()
 {
     // Outputs that cannot be written: exit 1, the message names the output,
     // nothing is left behind.
@@ -2141,5 +2141,5 @@ void TestCli::errorsWritingOutput()
     QCOMPARE(filesIn(base), (QStringList {QStringLiteral("a directory"), QStringLiteral("a file")}));
 }
 
-QTEST_GUILESS_MAIN(TestCli)
+QTEST_GUILESS_MAIN(CliTest)
 #include "tst_cli.moc"

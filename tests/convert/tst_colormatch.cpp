@@ -100,7 +100,7 @@ QString colorText(QRgb color)
 
 } // namespace
 
-class TestColorMatch : public QObject {
+class ColorMatchTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -122,7 +122,7 @@ private slots:
     void exactRecheckDecidesDoubtfulColours();
 };
 
-void TestColorMatch::labOfPrimariesMatchesPublishedValues_data()
+void ColorMatchTest::labOfPrimariesMatchesPublishedValues_data()
 {
     QTest::addColumn<QRgb>("color");
     QTest::addColumn<double>("L");
@@ -140,7 +140,7 @@ void TestColorMatch::labOfPrimariesMatchesPublishedValues_data()
     QTest::newRow("grey 128") << qRgb(128, 128, 128) << 53.59 << 0.003 << -0.006;
 }
 
-void TestColorMatch::labOfPrimariesMatchesPublishedValues()
+void ColorMatchTest::labOfPrimariesMatchesPublishedValues()
 {
     QFETCH(QRgb, color);
     QFETCH(double, L);
@@ -157,7 +157,7 @@ void TestColorMatch::labOfPrimariesMatchesPublishedValues()
     QCOMPARE(transparent.b, lab.b);
 }
 
-void TestColorMatch::labClampsSaturatedBlue()
+void ColorMatchTest::labClampsSaturatedBlue()
 {
     // Pure blue: published L 32.30, a 79.20, b -107.86; b is clamped to -100.
     const ColorMatch::Lab blue = ColorMatch::toLab(qRgb(0, 0, 255));
@@ -175,7 +175,7 @@ void TestColorMatch::labClampsSaturatedBlue()
     QVERIFY(ColorMatch::toLab(qRgb(1, 0, 0)).L > 0.0);
 }
 
-void TestColorMatch::ciede2000ReferencePairs_data()
+void ColorMatchTest::ciede2000ReferencePairs_data()
 {
     QTest::addColumn<double>("L1");
     QTest::addColumn<double>("a1");
@@ -229,7 +229,7 @@ void TestColorMatch::ciede2000ReferencePairs_data()
     }
 }
 
-void TestColorMatch::ciede2000ReferencePairs()
+void ColorMatchTest::ciede2000ReferencePairs()
 {
     QFETCH(double, L1);
     QFETCH(double, a1);
@@ -246,7 +246,7 @@ void TestColorMatch::ciede2000ReferencePairs()
     QVERIFY2(std::fabs(reference - expected) <= 0.00005 + 1e-9, qPrintable(QString::number(reference, 'f', 6)));
 }
 
-void TestColorMatch::ciede2000IsSymmetricAndZeroForEqualColours()
+void ColorMatchTest::ciede2000IsSymmetricAndZeroForEqualColours()
 {
     const ColorMatch::PaletteLab palette = ColorMatch::toLab(Palette::defaults());
     for (int i = 0; i < Palette::size; ++i) {
@@ -260,7 +260,7 @@ void TestColorMatch::ciede2000IsSymmetricAndZeroForEqualColours()
     }
 }
 
-void TestColorMatch::rgbDistanceTruncatesEachDivision()
+void ColorMatchTest::rgbDistanceTruncatesEachDivision()
 {
     // Black to white: m = 127, (639 * 65025) / 256 = 162308 (162308.49...),
     // 4 * 65025 = 260100, (640 * 65025) / 256 = 162562 (162562.5).
@@ -278,7 +278,7 @@ void TestColorMatch::rgbDistanceTruncatesEachDivision()
     QCOMPARE(ColorMatch::rgbDistanceSquared(qRgb(1, 2, 3) & 0xFFFFFF, qRgb(1, 2, 3)), 0);
 }
 
-void TestColorMatch::tableEntriesEqualReferenceScan_data()
+void ColorMatchTest::tableEntriesEqualReferenceScan_data()
 {
     QTest::addColumn<Palette::Colors>("palette");
     QTest::newRow("default palette") << Palette::defaults();
@@ -286,7 +286,7 @@ void TestColorMatch::tableEntriesEqualReferenceScan_data()
     QTest::newRow("random palette") << randomPalette();
 }
 
-void TestColorMatch::tableEntriesEqualReferenceScan()
+void ColorMatchTest::tableEntriesEqualReferenceScan()
 {
     QFETCH(Palette::Colors, palette);
     const QVector<QRgb> colors = sampleColors(palette, 200000);
@@ -327,7 +327,7 @@ void TestColorMatch::tableEntriesEqualReferenceScan()
     }
 }
 
-void TestColorMatch::plainScanEqualsReference()
+void ColorMatchTest::plainScanEqualsReference()
 {
     // ColorMatch::nearest, the definition the exact re-check uses, on the
     // structured part of the sample and some random colours.
@@ -341,7 +341,7 @@ void TestColorMatch::plainScanEqualsReference()
     }
 }
 
-void TestColorMatch::paletteColourGivesItsIndex()
+void ColorMatchTest::paletteColourGivesItsIndex()
 {
     const Palette::Colors palette = Palette::defaults();
     const QVector<QRgb> colors = palettesColors(palette);
@@ -355,7 +355,7 @@ void TestColorMatch::paletteColourGivesItsIndex()
     }
 }
 
-void TestColorMatch::repeatedEntriesGiveTheLowerIndex()
+void ColorMatchTest::repeatedEntriesGiveTheLowerIndex()
 {
     const Palette::Colors palette = paletteWithRepeats();
     const QVector<QRgb> colors = sampleColors(palette, 50000);
@@ -383,7 +383,7 @@ void TestColorMatch::repeatedEntriesGiveTheLowerIndex()
     }
 }
 
-void TestColorMatch::blackAndWhiteGiveEntriesZeroAndOne()
+void ColorMatchTest::blackAndWhiteGiveEntriesZeroAndOne()
 {
     const QVector<QRgb> colors {qRgb(0, 0, 0), qRgb(255, 255, 255), 0x000000, 0x00FFFFFF};
     const QVector<quint8> expected {0, 1, 0, 1};
@@ -391,7 +391,7 @@ void TestColorMatch::blackAndWhiteGiveEntriesZeroAndOne()
     QCOMPARE(tableEntries(DitherLut::Rgb, Palette::defaults(), colors), expected);
 }
 
-void TestColorMatch::blueIsComparedWithClampedB()
+void ColorMatchTest::blueIsComparedWithClampedB()
 {
     const QRgb blue = qRgb(0, 0, 255);
     const ColorMatch::Lab lab = ColorMatch::toLab(blue);
@@ -412,7 +412,7 @@ void TestColorMatch::blueIsComparedWithClampedB()
     QCOMPARE(ColorMatch::nearestLab(palette, ColorMatch::Lab {lab.L, lab.a, -100.0}), 6);
 }
 
-void TestColorMatch::approximationStaysFarWithinMargin()
+void ColorMatchTest::approximationStaysFarWithinMargin()
 {
     // The fast table build trusts its approximate differences only when the
     // nearest entry leads by more than the margin; their error must stay far
@@ -453,7 +453,7 @@ void TestColorMatch::approximationStaysFarWithinMargin()
     }
 }
 
-void TestColorMatch::exactRecheckDecidesDoubtfulColours()
+void ColorMatchTest::exactRecheckDecidesDoubtfulColours()
 {
     // Black (neutral, so its hue is undefined) and the palette colours
     // (distance 0 to their entry) are always matched with the exact scan.
@@ -486,5 +486,5 @@ void TestColorMatch::exactRecheckDecidesDoubtfulColours()
     QVERIFY(chosen.contains(5) && chosen.contains(6));
 }
 
-QTEST_GUILESS_MAIN(TestColorMatch)
+QTEST_GUILESS_MAIN(ColorMatchTest)
 #include "tst_colormatch.moc"

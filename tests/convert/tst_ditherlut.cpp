@@ -90,7 +90,7 @@ bool sameTables(const DitherLut& one, const DitherLut& other)
 
 } // namespace
 
-class TestDitherLut : public QObject {
+class DitherLutTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -130,7 +130,7 @@ private:
     QVector<Report> reports;
 };
 
-void TestDitherLut::initTestCase()
+void DitherLutTest::initTestCase()
 {
     QVERIFY(directory.isValid());
     testThread = QThread::currentThread();
@@ -152,7 +152,7 @@ void TestDitherLut::initTestCase()
     QVERIFY(validBytes.size() > 84);
 }
 
-void TestDitherLut::buildRanOnWorkersWithProgress()
+void DitherLutTest::buildRanOnWorkersWithProgress()
 {
     // Reports come from the building threads, never from the one that
     // started the build, at least 250 ms apart (allowing for the reporting
@@ -171,7 +171,7 @@ void TestDitherLut::buildRanOnWorkersWithProgress()
     QVERIFY(built.buildInfo().rgbSeconds > 0);
 }
 
-void TestDitherLut::ciede2000TableEqualsReferenceOnSample()
+void DitherLutTest::ciede2000TableEqualsReferenceOnSample()
 {
     QVector<QRgb> colors;
     for (QRgb color : Palette::defaults())
@@ -200,7 +200,7 @@ void TestDitherLut::ciede2000TableEqualsReferenceOnSample()
     QCOMPARE(differences, 0);
 }
 
-void TestDitherLut::rgbTableEqualsReferenceEverywhere()
+void DitherLutTest::rgbTableEqualsReferenceEverywhere()
 {
     const quint8* table = built.table(DitherLut::Rgb);
     const Palette::Colors& palette = Palette::defaults();
@@ -216,7 +216,7 @@ void TestDitherLut::rgbTableEqualsReferenceEverywhere()
     QCOMPARE(differences.load(), 0);
 }
 
-void TestDitherLut::nearestReadsTheTables()
+void DitherLutTest::nearestReadsTheTables()
 {
     for (DitherLut::ColorSpace space : {DitherLut::Rgb, DitherLut::Ciede2000}) {
         QCOMPARE(built.nearest(space, qRgb(0, 0, 0)), quint8(0));
@@ -233,7 +233,7 @@ void TestDitherLut::nearestReadsTheTables()
                         built.table(DitherLut::Ciede2000)));
 }
 
-void TestDitherLut::fileHasTheDescribedLayout()
+void DitherLutTest::fileHasTheDescribedLayout()
 {
     const QByteArray& bytes = validBytes;
     QCOMPARE(readUint32(bytes, 0), 0u);
@@ -254,7 +254,7 @@ void TestDitherLut::fileHasTheDescribedLayout()
     QCOMPARE(bytes.mid(84 + p, q), qCompress(rgb));
 }
 
-void TestDitherLut::validFileLoads()
+void DitherLutTest::validFileLoads()
 {
     DitherLut loaded;
     QElapsedTimer timer;
@@ -269,7 +269,7 @@ void TestDitherLut::validFileLoads()
     QCOMPARE(readFile(path("again.lut")), validBytes);
 }
 
-void TestDitherLut::storedAlphaBytesDoNotCount()
+void DitherLutTest::storedAlphaBytesDoNotCount()
 {
     QByteArray bytes = validBytes;
     for (int i = 0; i < Palette::size; ++i)
@@ -284,7 +284,7 @@ void TestDitherLut::storedAlphaBytesDoNotCount()
     QVERIFY(loaded.load(path("dither.lut"), palette));
 }
 
-FileParts TestDitherLut::validParts() const
+FileParts DitherLutTest::validParts() const
 {
     FileParts parts;
     parts.head = validBytes.left(76);
@@ -294,7 +294,7 @@ FileParts TestDitherLut::validParts() const
     return parts;
 }
 
-QVector<QPair<QString, QByteArray>> TestDitherLut::invalidFiles() const
+QVector<QPair<QString, QByteArray>> DitherLutTest::invalidFiles() const
 {
     QVector<QPair<QString, QByteArray>> files;
     const auto add = [&files](const char* name, const QByteArray& bytes) { files.append({QString::fromLatin1(name), bytes}); };
@@ -375,14 +375,14 @@ QVector<QPair<QString, QByteArray>> TestDitherLut::invalidFiles() const
     return files;
 }
 
-void TestDitherLut::invalidFileIsRejected_data()
+void DitherLutTest::invalidFileIsRejected_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     for (const auto& file : invalidFiles())
         QTest::newRow(qPrintable(file.first)) << file.second;
 }
 
-void TestDitherLut::invalidFileIsRejected()
+void DitherLutTest::invalidFileIsRejected()
 {
     QFETCH(QByteArray, bytes);
     QVERIFY(writeFile(path("invalid.lut"), bytes));
@@ -401,7 +401,7 @@ void TestDitherLut::invalidFileIsRejected()
     QVERIFY(empty.table(DitherLut::Rgb) == nullptr);
 }
 
-void TestDitherLut::fileForAnotherPaletteIsRejected()
+void DitherLutTest::fileForAnotherPaletteIsRejected()
 {
     Palette::Colors other = Palette::defaults();
     other[15] = qRgb(156, 155, 155);
@@ -411,7 +411,7 @@ void TestDitherLut::fileForAnotherPaletteIsRejected()
     QVERIFY(!loaded.isValid());
 }
 
-void TestDitherLut::loadOrBuildRebuildsAndRewrites_data()
+void DitherLutTest::loadOrBuildRebuildsAndRewrites_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     const QStringList chosen {"header 0, 12, 2", "palette colour 7 differs", "empty", "ends in the second block",
@@ -422,7 +422,7 @@ void TestDitherLut::loadOrBuildRebuildsAndRewrites_data()
     }
 }
 
-void TestDitherLut::loadOrBuildRebuildsAndRewrites()
+void DitherLutTest::loadOrBuildRebuildsAndRewrites()
 {
     QFETCH(QByteArray, bytes);
     const QString file = path("rebuild.lut");
@@ -446,7 +446,7 @@ void TestDitherLut::loadOrBuildRebuildsAndRewrites()
     QVERIFY(loaded.load(file, Palette::defaults()));
 }
 
-void TestDitherLut::loadOrBuildUsesValidFile()
+void DitherLutTest::loadOrBuildUsesValidFile()
 {
     int builds = 0;
     DitherLut tables;
@@ -457,7 +457,7 @@ void TestDitherLut::loadOrBuildUsesValidFile()
     QVERIFY(sameTables(tables, built));
 }
 
-void TestDitherLut::unwritableFileStillGivesTables()
+void DitherLutTest::unwritableFileStillGivesTables()
 {
     const QString file = path("missing folder/dither.lut");
     DitherLut tables;
@@ -470,7 +470,7 @@ void TestDitherLut::unwritableFileStillGivesTables()
     QVERIFY(!built.save(file));
 }
 
-void TestDitherLut::noTablesGiveZeroAndCannotBeSaved()
+void DitherLutTest::noTablesGiveZeroAndCannotBeSaved()
 {
     const DitherLut none;
     QVERIFY(!none.isValid());
@@ -481,7 +481,7 @@ void TestDitherLut::noTablesGiveZeroAndCannotBeSaved()
     QVERIFY(!QFile::exists(path("none.lut")));
 }
 
-void TestDitherLut::currentTablesAreProgramWide()
+void DitherLutTest::currentTablesAreProgramWide()
 {
     DitherLut::setCurrent(built);
     QVERIFY(DitherLut::current().isValid());
@@ -491,5 +491,5 @@ void TestDitherLut::currentTablesAreProgramWide()
     QVERIFY(!DitherLut::current().isValid());
 }
 
-QTEST_GUILESS_MAIN(TestDitherLut)
+QTEST_GUILESS_MAIN(DitherLutTest)
 #include "tst_ditherlut.moc"

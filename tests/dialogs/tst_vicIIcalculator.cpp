@@ -88,7 +88,7 @@ bool hasFieldLabel(const QGroupBox& group, const QString& text, const QWidget* f
 
 }  // namespace
 
-class TestVicIICalculator : public QObject {
+class VicIICalculatorTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -116,7 +116,7 @@ private slots:
     void results();
 };
 
-void TestVicIICalculator::formatNumber_data()
+void VicIICalculatorTest::formatNumber_data()
 {
     QTest::addColumn<int>("value");
     QTest::addColumn<int>("digits");
@@ -132,7 +132,7 @@ void TestVicIICalculator::formatNumber_data()
     QTest::newRow("decimal not padded") << 5 << 4 << NumberBase::Decimal << "5";
 }
 
-void TestVicIICalculator::formatNumber()
+void VicIICalculatorTest::formatNumber()
 {
     QFETCH(int, value);
     QFETCH(int, digits);
@@ -141,7 +141,7 @@ void TestVicIICalculator::formatNumber()
     QCOMPARE(VicII::formatNumber(value, digits, base), expected);
 }
 
-void TestVicIICalculator::registerValues()
+void VicIICalculatorTest::registerValues()
 {
     QCOMPARE(VicII::binaryByte(21), QStringLiteral("00010101"));
     QCOMPARE(VicII::binaryByte(255), QStringLiteral("11111111"));
@@ -162,14 +162,14 @@ void TestVicIICalculator::registerValues()
     QCOMPARE(VicII::spritePointersAddress(3, 15), 0xFFF8);
 }
 
-void TestVicIICalculator::addressItemsFunction()
+void VicIICalculatorTest::addressItemsFunction()
 {
     QCOMPARE(VicII::addressItems(1, 2, 8192), QStringList({"16384 ($4000)", "24576 ($6000)"}));
     QCOMPARE(VicII::addressItems(0, 3, 1024), QStringList({"0 ($0000)", "1024 ($0400)", "2048 ($0800)"}));
     QCOMPARE(VicII::addressItems(3, 8, 2048).last(), QStringLiteral("63488 ($F800)"));
 }
 
-void TestVicIICalculator::singleBitChange_data()
+void VicIICalculatorTest::singleBitChange_data()
 {
     QTest::addColumn<int>("bitMask");
     QTest::addColumn<bool>("set");
@@ -182,7 +182,7 @@ void TestVicIICalculator::singleBitChange_data()
     QTest::newRow("set bit 5 decimal") << 0x20 << true << NumberBase::Decimal << "xx1xxxxx (OR 32)";
 }
 
-void TestVicIICalculator::singleBitChange()
+void VicIICalculatorTest::singleBitChange()
 {
     QFETCH(int, bitMask);
     QFETCH(bool, set);
@@ -191,7 +191,7 @@ void TestVicIICalculator::singleBitChange()
     QCOMPARE(VicII::singleBitChange(bitMask, set, base), expected);
 }
 
-void TestVicIICalculator::formTexts()
+void VicIICalculatorTest::formTexts()
 {
     VicIICalculator dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral("VIC II calculator"));
@@ -232,7 +232,7 @@ void TestVicIICalculator::formTexts()
         QVERIFY2(widget<QLabel>(dialog, name)->font().pointSize() == 10, name);
 }
 
-void TestVicIICalculator::radioGroupsAreSeparate()
+void VicIICalculatorTest::radioGroupsAreSeparate()
 {
     VicIICalculator dialog;
     choose(dialog, "radioBtnBase10");
@@ -249,7 +249,7 @@ void TestVicIICalculator::radioGroupsAreSeparate()
     QVERIFY(widget<QRadioButton>(dialog, "radioBtnMulti")->isChecked());
 }
 
-void TestVicIICalculator::defaultsInHexadecimal()
+void VicIICalculatorTest::defaultsInHexadecimal()
 {
     VicIICalculator dialog;
     for (const char* name : {"radioBtnBase16", "radioBtnBank0", "radioBtnSCM", "radioBtnMono"})
@@ -273,7 +273,7 @@ void TestVicIICalculator::defaultsInHexadecimal()
                                                    "Bank 2 ($8000 - $BFFF)", "Bank 3 ($C000 - $FFFF)"}));
 }
 
-void TestVicIICalculator::defaultsInDecimal()
+void VicIICalculatorTest::defaultsInDecimal()
 {
     VicIICalculator dialog;
     choose(dialog, "radioBtnBase10");
@@ -282,7 +282,7 @@ void TestVicIICalculator::defaultsInDecimal()
     QCOMPARE(labelText(dialog, "lblBank"), QStringLiteral("56576 = xxxxxx11"));
 }
 
-void TestVicIICalculator::bank2Screen3SpritePointers()
+void VicIICalculatorTest::bank2Screen3SpritePointers()
 {
     VicIICalculator dialog;
     choose(dialog, "radioBtnBank2");
@@ -292,7 +292,7 @@ void TestVicIICalculator::bank2Screen3SpritePointers()
     QCOMPARE(labelText(dialog, "lblBank"), QStringLiteral("$DD00 = xxxxxx01"));
 }
 
-void TestVicIICalculator::switchingBaseRewritesResultsNotItems()
+void VicIICalculatorTest::switchingBaseRewritesResultsNotItems()
 {
     VicIICalculator dialog;
     choose(dialog, "radioBtnBank1");
@@ -324,7 +324,7 @@ void TestVicIICalculator::switchingBaseRewritesResultsNotItems()
     QCOMPARE(labelText(dialog, "lblSpritePointers"), QStringLiteral("Sprite pointers = $47F8"));
 }
 
-void TestVicIICalculator::changingBankKeepsIndexes()
+void VicIICalculatorTest::changingBankKeepsIndexes()
 {
     VicIICalculator dialog;
     select(dialog, "cbxTxtScreenMem", 5);
@@ -350,7 +350,7 @@ void TestVicIICalculator::changingBankKeepsIndexes()
     QCOMPARE(labelText(dialog, "lblBank"), QStringLiteral("$DD00 = xxxxxx00"));
 }
 
-void TestVicIICalculator::noCheckedBankCountsAsBank0()
+void VicIICalculatorTest::noCheckedBankCountsAsBank0()
 {
     VicIICalculator dialog;
     choose(dialog, "radioBtnBank2");
@@ -362,7 +362,7 @@ void TestVicIICalculator::noCheckedBankCountsAsBank0()
     QCOMPARE(labelText(dialog, "lblSpritePointers"), QStringLiteral("Sprite pointers = $07F8"));
 }
 
-void TestVicIICalculator::closeButtonCloses()
+void VicIICalculatorTest::closeButtonCloses()
 {
     VicIICalculator dialog;
     dialog.show();
@@ -374,7 +374,7 @@ void TestVicIICalculator::closeButtonCloses()
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
 }
 
-void TestVicIICalculator::addressBoxes_data()
+void VicIICalculatorTest::addressBoxes_data()
 {
     QTest::addColumn<QString>("bankButton");
     QTest::addColumn<QString>("boxName");
@@ -421,7 +421,7 @@ void TestVicIICalculator::addressBoxes_data()
     }
 }
 
-void TestVicIICalculator::addressBoxes()
+void VicIICalculatorTest::addressBoxes()
 {
     QFETCH(QString, bankButton);
     QFETCH(QString, boxName);
@@ -446,7 +446,7 @@ void TestVicIICalculator::addressBoxes()
     QCOMPARE(boxItems(dialog, qPrintable(boxName)), items);
 }
 
-void TestVicIICalculator::bankButtonTextsByBase_data()
+void VicIICalculatorTest::bankButtonTextsByBase_data()
 {
     QTest::addColumn<QString>("baseButton");
     QTest::addColumn<QString>("bankButton");
@@ -462,7 +462,7 @@ void TestVicIICalculator::bankButtonTextsByBase_data()
     }
 }
 
-void TestVicIICalculator::bankButtonTextsByBase()
+void VicIICalculatorTest::bankButtonTextsByBase()
 {
     QFETCH(QString, baseButton);
     QFETCH(QString, bankButton);
@@ -474,7 +474,7 @@ void TestVicIICalculator::bankButtonTextsByBase()
     QCOMPARE(bankButtonTexts(dialog), expected);
 }
 
-void TestVicIICalculator::results_data()
+void VicIICalculatorTest::results_data()
 {
     QTest::addColumn<QString>("baseButton");
     QTest::addColumn<QString>("bankButton");
@@ -533,7 +533,7 @@ void TestVicIICalculator::results_data()
                         "$D016 = xxx0xxxx (AND $EF)", "$D018 = 01000001 ($41)"});
 }
 
-void TestVicIICalculator::results()
+void VicIICalculatorTest::results()
 {
     QFETCH(QString, baseButton);
     QFETCH(QString, bankButton);
@@ -563,5 +563,5 @@ void TestVicIICalculator::results()
     }
 }
 
-QTEST_MAIN(TestVicIICalculator)
+QTEST_MAIN(VicIICalculatorTest)
 #include "tst_vicIIcalculator.moc"

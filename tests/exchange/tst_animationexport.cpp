@@ -62,7 +62,7 @@ AnimationFrame threeLayers()
 
 }
 
-class TestAnimationExport : public QObject {
+class AnimationExportTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -72,7 +72,7 @@ private slots:
     void exportTextDecimal();
 };
 
-void TestAnimationExport::sections_data()
+void AnimationExportTest::sections_data()
 {
     QTest::addColumn<Animation>("animation");
     QTest::addColumn<int>("index");
@@ -160,7 +160,7 @@ void TestAnimationExport::sections_data()
                                  section("hero_anim_7_frame_1_nlayers", bytes({0}))};
 }
 
-void TestAnimationExport::sections()
+void AnimationExportTest::sections()
 {
     QFETCH(Animation, animation);
     QFETCH(int, index);
@@ -179,7 +179,7 @@ void TestAnimationExport::sections()
     }
 }
 
-void TestAnimationExport::exportTextSprite()
+void AnimationExportTest::exportTextSprite()
 {
     const Animation a = animation({frame({{2, 1, 5, 0}}, {-4}, {2})});
     const QString expected = QStringLiteral(
@@ -203,7 +203,7 @@ void TestAnimationExport::exportTextSprite()
              expected);
 }
 
-void TestAnimationExport::exportTextDecimal()
+void AnimationExportTest::exportTextDecimal()
 {
     ExportDataOptions options = ExportDataOptions::forAnimation();
     options.base = ExportDataOptions::NumberBase::Dec;
@@ -232,5 +232,5 @@ void TestAnimationExport::exportTextDecimal()
     QCOMPARE(AnimationExport::text(QStringLiteral("a"), a, 0, 0, QSize(1, 1), options), expected);
 }
 
-QTEST_GUILESS_MAIN(TestAnimationExport)
+QTEST_GUILESS_MAIN(AnimationExportTest)
 #include "tst_animationexport.moc"

@@ -322,7 +322,7 @@ QString hex(const QByteArray& data)
 
 }
 
-class TestAssemblers : public QObject {
+class AssemblersTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -333,7 +333,7 @@ private slots:
     void exports();
 };
 
-void TestAssemblers::missingAssemblerFails()
+void AssemblersTest::missingAssemblerFails()
 {
     QByteArray bytes;
     QString error;
@@ -355,7 +355,7 @@ void TestAssemblers::missingAssemblerFails()
     QCOMPARE(tassError, QStringLiteral("64tass is not installed; scripts/test.sh installs it"));
 }
 
-void TestAssemblers::assemblesPlainBytes_data()
+void AssemblersTest::assemblesPlainBytes_data()
 {
     QTest::addColumn<QString>("assembler");
     QTest::addColumn<QString>("source");
@@ -371,7 +371,7 @@ void TestAssemblers::assemblesPlainBytes_data()
     QTest::newRow("64tass value too large") << "64tass" << ".byte 256\n" << QByteArray() << false;
 }
 
-void TestAssemblers::assemblesPlainBytes()
+void AssemblersTest::assemblesPlainBytes()
 {
     QFETCH(QString, assembler);
     QFETCH(QString, source);
@@ -389,7 +389,7 @@ void TestAssemblers::assemblesPlainBytes()
         QVERIFY(!error.isEmpty());
 }
 
-void TestAssemblers::exports_data()
+void AssemblersTest::exports_data()
 {
     QTest::addColumn<QString>("assembler");
     QTest::addColumn<QString>("text");
@@ -570,7 +570,7 @@ void TestAssemblers::exports_data()
     }
 }
 
-void TestAssemblers::exports()
+void AssemblersTest::exports()
 {
     QFETCH(QString, assembler);
     QFETCH(QString, text);
@@ -612,5 +612,5 @@ void TestAssemblers::exports()
     QCOMPARE(position, output.size());
 }
 
-QTEST_GUILESS_MAIN(TestAssemblers)
+QTEST_GUILESS_MAIN(AssemblersTest)
 #include "tst_assemblers.moc"

@@ -191,7 +191,7 @@ Imageset blockFixture(Imageset::Mode mode)
 
 }
 
-class TestImagesetExchange : public QObject {
+class ImagesetExchangeTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -234,7 +234,7 @@ private slots:
     void roundTrip();
 };
 
-void TestImagesetExchange::allExportSlots_data()
+void ImagesetExchangeTest::allExportSlots_data()
 {
     QTest::addColumn<Imageset>("set");
     QTest::addColumn<QList<int>>("slotList");
@@ -254,14 +254,14 @@ void TestImagesetExchange::allExportSlots_data()
     QTest::newRow("blocks 3 and 9: 0 to 9") << blocks << range(0, 10);
 }
 
-void TestImagesetExchange::allExportSlots()
+void ImagesetExchangeTest::allExportSlots()
 {
     QFETCH(Imageset, set);
     QFETCH(QList<int>, slotList);
     QCOMPARE(ImagesetExchange::allSlots(set), slotList);
 }
 
-void TestImagesetExchange::exportSections_data()
+void ImagesetExchangeTest::exportSections_data()
 {
     QTest::addColumn<Imageset>("set");
     QTest::addColumn<QList<int>>("slotList");
@@ -502,7 +502,7 @@ void TestImagesetExchange::exportSections_data()
     }
 }
 
-void TestImagesetExchange::exportSections()
+void ImagesetExchangeTest::exportSections()
 {
     QFETCH(Imageset, set);
     QFETCH(QList<int>, slotList);
@@ -512,7 +512,7 @@ void TestImagesetExchange::exportSections()
     compareSections(ImagesetExchange::sections(set, slotList, options), expected);
 }
 
-void TestImagesetExchange::spriteSlotsTake64Bytes()
+void ImagesetExchangeTest::spriteSlotsTake64Bytes()
 {
     const Imageset set = spriteFixture();
     const QByteArray with = sectionBytes(ImagesetExchange::sections(set, range(0, 3), optionsWith(Data | Empty)),
@@ -530,7 +530,7 @@ void TestImagesetExchange::spriteSlotsTake64Bytes()
     QCOMPARE(int(without.at(127)), 0);
 }
 
-void TestImagesetExchange::ecmExportsOnly64Slots()
+void ImagesetExchangeTest::ecmExportsOnly64Slots()
 {
     Imageset set = charset(Imageset::ECM);
     for (int slot = 0; slot < 64; ++slot)
@@ -552,7 +552,7 @@ void TestImagesetExchange::ecmExportsOnly64Slots()
     QCOMPARE(int(colors.at(4)), 15);
 }
 
-void TestImagesetExchange::exportTextWithCommentsAndRle()
+void ImagesetExchangeTest::exportTextWithCommentsAndRle()
 {
     Imageset set = charset(Imageset::SCM);
     set.name = QStringLiteral("my font");
@@ -585,7 +585,7 @@ void TestImagesetExchange::exportTextWithCommentsAndRle()
     QCOMPARE(ImagesetExchange::text(set, range(0, 2), options), expected);
 }
 
-void TestImagesetExchange::exportTextDecimal()
+void ImagesetExchangeTest::exportTextDecimal()
 {
     Imageset set = blockset(Imageset::MCM);
     set.name = QStringLiteral("Blocks #1");
@@ -614,7 +614,7 @@ void TestImagesetExchange::exportTextDecimal()
     QCOMPARE(ImagesetExchange::text(set, {0}, options), expected);
 }
 
-void TestImagesetExchange::exportTextIsTheSectionsText()
+void ImagesetExchangeTest::exportTextIsTheSectionsText()
 {
     const Imageset set = spriteFixture();
     ExportDataOptions options = optionsWith(Data | Colors | Selection | Comments | Compress);
@@ -624,7 +624,7 @@ void TestImagesetExchange::exportTextIsTheSectionsText()
     QVERIFY(text.startsWith(QStringLiteral("; RLE compressed")));
 }
 
-void TestImagesetExchange::parse_data()
+void ImagesetExchangeTest::parse_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<int>>("data");
@@ -694,7 +694,7 @@ void TestImagesetExchange::parse_data()
                                               << L {1} << L() << L {3} << L() << L() << L();
 }
 
-void TestImagesetExchange::parse()
+void ImagesetExchangeTest::parse()
 {
     QFETCH(QString, text);
     QFETCH(QList<int>, data);
@@ -723,7 +723,7 @@ QList<int> listOf(const QByteArray& data)
 }
 }
 
-void TestImagesetExchange::decimalImportsLikeHex()
+void ImagesetExchangeTest::decimalImportsLikeHex()
 {
     const Imageset set = spriteFixture();
     ExportDataOptions hex = optionsWith(Data | Colors | Selection | Empty | Comments);
@@ -744,7 +744,7 @@ void TestImagesetExchange::decimalImportsLikeHex()
     QCOMPARE(fromDec.selection, fromHex.selection);
 }
 
-void TestImagesetExchange::nameWithDataRoutesEverythingIntoData()
+void ImagesetExchangeTest::nameWithDataRoutesEverythingIntoData()
 {
     Imageset set = spriteFixture();
     set.name = QStringLiteral("my_data");
@@ -759,7 +759,7 @@ void TestImagesetExchange::nameWithDataRoutesEverythingIntoData()
     QVERIFY(import.selection.isEmpty());
 }
 
-void TestImagesetExchange::applyData()
+void ImagesetExchangeTest::applyData()
 {
     Imageset set = charset(Imageset::SCM);
     putImage(set, 3, QByteArray(8, char(0xEE)));
@@ -778,7 +778,7 @@ void TestImagesetExchange::applyData()
     QCOMPARE(set.images.value(3).bytes, pattern(1, 16).mid(8));
 }
 
-void TestImagesetExchange::applySpriteDataSkips64thByte()
+void ImagesetExchangeTest::applySpriteDataSkips64thByte()
 {
     Imageset set = spriteset();
     QByteArray data = pattern(1, 63) + bytes({0xAA}) + pattern(2, 63) + bytes({0xBB});
@@ -793,7 +793,7 @@ void TestImagesetExchange::applySpriteDataSkips64thByte()
     QCOMPARE(set.images.value(7).height, 21);
 }
 
-void TestImagesetExchange::applyLongerDataIsCut()
+void ImagesetExchangeTest::applyLongerDataIsCut()
 {
     Imageset set = charset(Imageset::MCM);
     ImagesetImport import;
@@ -804,7 +804,7 @@ void TestImagesetExchange::applyLongerDataIsCut()
     QCOMPARE(set.images.value(9).bytes, pattern(2, 8));
 }
 
-void TestImagesetExchange::applyShorterDataKeepsTail()
+void ImagesetExchangeTest::applyShorterDataKeepsTail()
 {
     Imageset set = charset(Imageset::SCM);
     putImage(set, 0, QByteArray(8, char(0xEE)));
@@ -827,7 +827,7 @@ void TestImagesetExchange::applyShorterDataKeepsTail()
     QCOMPARE(fresh.images.value(6).bytes, bytes({1, 2, 3}) + zeros(60));
 }
 
-void TestImagesetExchange::applyBackground_data()
+void ImagesetExchangeTest::applyBackground_data()
 {
     QTest::addColumn<Imageset>("set");
     QTest::addColumn<QList<int>>("background");
@@ -849,7 +849,7 @@ void TestImagesetExchange::applyBackground_data()
     QTest::newRow("nothing") << charset(Imageset::SCM) << QList<int>() << QList<int> {6, 1, 2, 3};
 }
 
-void TestImagesetExchange::applyBackground()
+void ImagesetExchangeTest::applyBackground()
 {
     QFETCH(Imageset, set);
     QFETCH(QList<int>, background);
@@ -863,7 +863,7 @@ void TestImagesetExchange::applyBackground()
     QVERIFY(set.images.isEmpty());
 }
 
-void TestImagesetExchange::applyColors_data()
+void ImagesetExchangeTest::applyColors_data()
 {
     QTest::addColumn<Imageset::Mode>("mode");
     QTest::addColumn<QList<int>>("targets");
@@ -889,7 +889,7 @@ void TestImagesetExchange::applyColors_data()
                                                  << QList<int> {10, 138} << QList<int> {1, 1};
 }
 
-void TestImagesetExchange::applyColors()
+void ImagesetExchangeTest::applyColors()
 {
     QFETCH(Imageset::Mode, mode);
     QFETCH(QList<int>, targets);
@@ -906,7 +906,7 @@ void TestImagesetExchange::applyColors()
     QVERIFY(set.images.isEmpty());
 }
 
-void TestImagesetExchange::applySelection_data()
+void ImagesetExchangeTest::applySelection_data()
 {
     QTest::addColumn<QList<int>>("targets");
     QTest::addColumn<QList<int>>("values");
@@ -923,7 +923,7 @@ void TestImagesetExchange::applySelection_data()
     QTest::newRow("none") << QList<int> {0} << QList<int>() << QList<int>() << false;
 }
 
-void TestImagesetExchange::applySelection()
+void ImagesetExchangeTest::applySelection()
 {
     QFETCH(QList<int>, targets);
     QFETCH(QList<int>, values);
@@ -938,7 +938,7 @@ void TestImagesetExchange::applySelection()
     QCOMPARE(selectionGiven, given);
 }
 
-void TestImagesetExchange::applyMultiColor()
+void ImagesetExchangeTest::applyMultiColor()
 {
     Imageset set = spriteset();
     set.multiColorSprites = {1, 2};
@@ -953,7 +953,7 @@ void TestImagesetExchange::applyMultiColor()
     QCOMPARE(set.multiColorSprites, (QSet<int> {0, 5}));
 }
 
-void TestImagesetExchange::applyBlockScreenColors_data()
+void ImagesetExchangeTest::applyBlockScreenColors_data()
 {
     QTest::addColumn<Imageset::Mode>("mode");
     QTest::addColumn<QList<int>>("values");
@@ -969,7 +969,7 @@ void TestImagesetExchange::applyBlockScreenColors_data()
                                                << BlockColors {7, 2, 3} << BlockColors();
 }
 
-void TestImagesetExchange::applyBlockScreenColors()
+void ImagesetExchangeTest::applyBlockScreenColors()
 {
     QFETCH(Imageset::Mode, mode);
     QFETCH(QList<int>, values);
@@ -988,7 +988,7 @@ void TestImagesetExchange::applyBlockScreenColors()
         QCOMPARE(set.blockColors.value(4), block4);
 }
 
-void TestImagesetExchange::applyScreenColorsOnlyForBlocks()
+void ImagesetExchangeTest::applyScreenColorsOnlyForBlocks()
 {
     Imageset set = charset(Imageset::MCM);
     const Imageset before = set;
@@ -999,7 +999,7 @@ void TestImagesetExchange::applyScreenColorsOnlyForBlocks()
     QVERIFY(set == before);
 }
 
-void TestImagesetExchange::changesSet_data()
+void ImagesetExchangeTest::changesSet_data()
 {
     QTest::addColumn<int>("buffer");
     QTest::addColumn<bool>("changes");
@@ -1014,7 +1014,7 @@ void TestImagesetExchange::changesSet_data()
     QTest::newRow("screen colours") << 5 << true;
 }
 
-void TestImagesetExchange::changesSet()
+void ImagesetExchangeTest::changesSet()
 {
     QFETCH(int, buffer);
     QFETCH(bool, changes);
@@ -1027,7 +1027,7 @@ void TestImagesetExchange::changesSet()
     QCOMPARE(import.changesSet(), changes);
 }
 
-void TestImagesetExchange::selectionOnlyImportLeavesSetUnchanged()
+void ImagesetExchangeTest::selectionOnlyImportLeavesSetUnchanged()
 {
     Imageset set = spriteFixture();
     const Imageset before = set;
@@ -1039,7 +1039,7 @@ void TestImagesetExchange::selectionOnlyImportLeavesSetUnchanged()
     QVERIFY(set == before);
 }
 
-void TestImagesetExchange::importTargetsAllowed_data()
+void ImagesetExchangeTest::importTargetsAllowed_data()
 {
     QTest::addColumn<Imageset>("set");
     QTest::addColumn<QList<int>>("targets");
@@ -1054,7 +1054,7 @@ void TestImagesetExchange::importTargetsAllowed_data()
     QTest::newRow("sprite slot 300") << spriteset() << QList<int> {300} << true;
 }
 
-void TestImagesetExchange::importTargetsAllowed()
+void ImagesetExchangeTest::importTargetsAllowed()
 {
     QFETCH(Imageset, set);
     QFETCH(QList<int>, targets);
@@ -1062,7 +1062,7 @@ void TestImagesetExchange::importTargetsAllowed()
     QCOMPARE(::ImagesetExchange::importTargetsAllowed(set, targets), allowed);
 }
 
-void TestImagesetExchange::roundTrip_data()
+void ImagesetExchangeTest::roundTrip_data()
 {
     QTest::addColumn<Imageset>("set");
     QTest::addColumn<QList<int>>("slotList");
@@ -1141,7 +1141,7 @@ void TestImagesetExchange::roundTrip_data()
     QTest::newRow("blocks SCM 0x comments") << monoBlocks << range(0, 3) << range(0, 3) << hex0x << false;
 }
 
-void TestImagesetExchange::roundTrip()
+void ImagesetExchangeTest::roundTrip()
 {
     QFETCH(Imageset, set);
     QFETCH(QList<int>, slotList);
@@ -1200,5 +1200,5 @@ void TestImagesetExchange::roundTrip()
     QCOMPARE(selection, slotList.mid(0, targets.size()));
 }
 
-QTEST_GUILESS_MAIN(TestImagesetExchange)
+QTEST_GUILESS_MAIN(ImagesetExchangeTest)
 #include "tst_imagesetexchange.moc"

@@ -118,7 +118,7 @@ QString wordRuleLines(const QString& p)
 
 }
 
-class TestScreenExport : public QObject {
+class ScreenExportTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -139,14 +139,14 @@ private slots:
     void exportTextDecimalTiles();
 };
 
-void TestScreenExport::allCells()
+void ScreenExportTest::allCells()
 {
     const Screen s = screen(charsetRef, 3, 2, {});
     const QList<CellPos> expected {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}};
     QCOMPARE(ScreenExport::allCells(s), expected);
 }
 
-void TestScreenExport::reference_data()
+void ScreenExportTest::reference_data()
 {
     QTest::addColumn<int>("sourceRef");
     QTest::addColumn<QByteArray>("reference");
@@ -159,7 +159,7 @@ void TestScreenExport::reference_data()
     QTest::newRow("character set, largest id") << int(SourceRef::charsetBit | 0xFFFFF) << bytes({255, 0}) << true;
 }
 
-void TestScreenExport::reference()
+void ScreenExportTest::reference()
 {
     QFETCH(int, sourceRef);
     QFETCH(QByteArray, reference);
@@ -182,7 +182,7 @@ void TestScreenExport::reference()
     }
 }
 
-void TestScreenExport::sizeWords_data()
+void ScreenExportTest::sizeWords_data()
 {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
@@ -197,7 +197,7 @@ void TestScreenExport::sizeWords_data()
     QTest::newRow("no cells listed") << 1 << 1 << 0 << bytes({1, 0}) << bytes({1, 0}) << bytes({0, 0});
 }
 
-void TestScreenExport::sizeWords()
+void ScreenExportTest::sizeWords()
 {
     QFETCH(int, width);
     QFETCH(int, height);
@@ -218,7 +218,7 @@ void TestScreenExport::sizeWords()
     QCOMPARE(sectionBytes(sections, "Title_screen_data"), QByteArray(cells, char(255)));
 }
 
-void TestScreenExport::entries_data()
+void ScreenExportTest::entries_data()
 {
     QTest::addColumn<Screen>("screen");
     QTest::addColumn<QList<CellPos>>("cells");
@@ -273,7 +273,7 @@ void TestScreenExport::entries_data()
         << bytes({0xE8, 3, 0, 0, 255, 255}) << "; 16 bits per entry\n";
 }
 
-void TestScreenExport::entries()
+void ScreenExportTest::entries()
 {
     QFETCH(Screen, screen);
     QFETCH(QList<CellPos>, cells);
@@ -302,7 +302,7 @@ void TestScreenExport::entries()
              firstLine + QStringLiteral("; Total bytes: %1\n\n").arg(data.size()));
 }
 
-void TestScreenExport::rleEntries_data()
+void ScreenExportTest::rleEntries_data()
 {
     QTest::addColumn<Screen>("screen");
     QTest::addColumn<QByteArray>("data");
@@ -325,7 +325,7 @@ void TestScreenExport::rleEntries_data()
                                          << "; 16 bits per entry\n" + wordRuleLines(";") + "; Total bytes: 4\n\n";
 }
 
-void TestScreenExport::rleEntries()
+void ScreenExportTest::rleEntries()
 {
     QFETCH(Screen, screen);
     QFETCH(QByteArray, data);
@@ -341,7 +341,7 @@ void TestScreenExport::rleEntries()
     QCOMPARE(sectionHeader(sections, "Title_screen_data"), QString());
 }
 
-void TestScreenExport::colorSection_data()
+void ScreenExportTest::colorSection_data()
 {
     QTest::addColumn<Screen>("screen");
     QTest::addColumn<bool>("rle");
@@ -356,7 +356,7 @@ void TestScreenExport::colorSection_data()
     QTest::newRow("block screen RLE") << blocks << true << bytes({4, 1});
 }
 
-void TestScreenExport::colorSection()
+void ScreenExportTest::colorSection()
 {
     QFETCH(Screen, screen);
     QFETCH(bool, rle);
@@ -368,7 +368,7 @@ void TestScreenExport::colorSection()
     QCOMPARE(sections.last().header, QString());
 }
 
-void TestScreenExport::colorHeaders_data()
+void ScreenExportTest::colorHeaders_data()
 {
     QTest::addColumn<Screen>("screen");
     QTest::addColumn<ExportDataOptions::NumberBase>("base");
@@ -393,7 +393,7 @@ void TestScreenExport::colorHeaders_data()
                                              + "; Total bytes: 3\n\n";
 }
 
-void TestScreenExport::colorHeaders()
+void ScreenExportTest::colorHeaders()
 {
     QFETCH(Screen, screen);
     QFETCH(ExportDataOptions::NumberBase, base);
@@ -406,7 +406,7 @@ void TestScreenExport::colorHeaders()
     QCOMPARE(sectionHeader(sections, "Title_screen_color"), header);
 }
 
-void TestScreenExport::exportTextCommentsRle()
+void ScreenExportTest::exportTextCommentsRle()
 {
     const Screen s = screen(charsetRef, 3, 1, {{0, 0, 1}, {1, 0, 1}}, {{0, 0, 3}, {1, 0, 3}});
     // Entries 1, 1, no cell: (2, 1) (1, $FF); colours 3, 3, none: (2, 3) (1, $FF).
@@ -451,7 +451,7 @@ void TestScreenExport::exportTextCommentsRle()
     QVERIFY(text.contains(QStringLiteral("// 8 bits per entry, $FF = no cell\n// Total bytes: 3\n\nTitle_screen_data:\n")));
 }
 
-void TestScreenExport::exportTextDecimalTiles()
+void ScreenExportTest::exportTextDecimalTiles()
 {
     Screen s = screen(tilesetRef, 2, 2, {{0, 0, 300}, {1, 0, 2}, {0, 1, 3}, {1, 1, 4}}, {{0, 0, 1}});
     s.name = QStringLiteral("map");
@@ -480,5 +480,5 @@ void TestScreenExport::exportTextDecimalTiles()
     QCOMPARE(ScreenExport::text(s, ScreenExport::allCells(s), o), expected);
 }
 
-QTEST_GUILESS_MAIN(TestScreenExport)
+QTEST_GUILESS_MAIN(ScreenExportTest)
 #include "tst_screenexport.moc"

@@ -27,7 +27,7 @@ QByteArray counting(int count)
 
 }
 
-class TestTextFormat : public QObject {
+class TextFormatTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -50,7 +50,7 @@ private slots:
     void littleEndianWord();
 };
 
-void TestTextFormat::defaults()
+void TextFormatTest::defaults()
 {
     const ExportDataOptions options;
     QCOMPARE(options.indentSpaces, 0);
@@ -78,7 +78,7 @@ void TestTextFormat::defaults()
     QVERIFY(!screen.compressRLE);
 }
 
-void TestTextFormat::labelName_data()
+void TextFormatTest::labelName_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("label");
@@ -99,14 +99,14 @@ void TestTextFormat::labelName_data()
     QTest::newRow("empty") << QString() << QString();
 }
 
-void TestTextFormat::labelName()
+void TextFormatTest::labelName()
 {
     QFETCH(QString, name);
     QFETCH(QString, label);
     QCOMPARE(TextFormat::labelName(name), label);
 }
 
-void TestTextFormat::labelOfOnlyBadCharacters()
+void TextFormatTest::labelOfOnlyBadCharacters()
 {
     // Nothing of the name survives, so the label is the suffix alone.
     const QString label = TextFormat::labelName(QStringLiteral("\u00e4\u00f6\u00fc-+."));
@@ -117,7 +117,7 @@ void TestTextFormat::labelOfOnlyBadCharacters()
              QStringLiteral("_data:\n!byte $01\n\n"));
 }
 
-void TestTextFormat::value_data()
+void TextFormatTest::value_data()
 {
     QTest::addColumn<ExportDataOptions::NumberBase>("base");
     QTest::addColumn<QString>("hexPrefix");
@@ -141,7 +141,7 @@ void TestTextFormat::value_data()
     QTest::newRow("dec 255") << dec << "0x" << 255 << "255";
 }
 
-void TestTextFormat::value()
+void TextFormatTest::value()
 {
     QFETCH(ExportDataOptions::NumberBase, base);
     QFETCH(QString, hexPrefix);
@@ -156,7 +156,7 @@ void TestTextFormat::value()
     QCOMPARE(format.value(value), text);
 }
 
-void TestTextFormat::commentValue_data()
+void TextFormatTest::commentValue_data()
 {
     QTest::addColumn<ExportDataOptions::NumberBase>("base");
     QTest::addColumn<QString>("hexPrefix");
@@ -175,7 +175,7 @@ void TestTextFormat::commentValue_data()
     QTest::newRow("dec 65535") << dec << "$" << 65535 << "65535";
 }
 
-void TestTextFormat::commentValue()
+void TextFormatTest::commentValue()
 {
     QFETCH(ExportDataOptions::NumberBase, base);
     QFETCH(QString, hexPrefix);
@@ -188,7 +188,7 @@ void TestTextFormat::commentValue()
     QCOMPARE(TextFormat(options).commentValue(value), text);
 }
 
-void TestTextFormat::byteList_data()
+void TextFormatTest::byteList_data()
 {
     QTest::addColumn<int>("indent");
     QTest::addColumn<int>("perLine");
@@ -245,7 +245,7 @@ void TestTextFormat::byteList_data()
                                          << "!byte $80, $C8, $FF";
 }
 
-void TestTextFormat::byteList()
+void TextFormatTest::byteList()
 {
     QFETCH(int, indent);
     QFETCH(int, perLine);
@@ -266,7 +266,7 @@ void TestTextFormat::byteList()
     QCOMPARE(TextFormat(options).byteList(data), text);
 }
 
-void TestTextFormat::section_data()
+void TextFormatTest::section_data()
 {
     QTest::addColumn<QString>("label");
     QTest::addColumn<QByteArray>("data");
@@ -281,7 +281,7 @@ void TestTextFormat::section_data()
     QTest::newRow("empty list") << "set_selection" << QByteArray() << QString() << "set_selection:\n\n\n";
 }
 
-void TestTextFormat::section()
+void TextFormatTest::section()
 {
     QFETCH(QString, label);
     QFETCH(QByteArray, data);
@@ -292,7 +292,7 @@ void TestTextFormat::section()
     QCOMPARE(TextFormat(options).section(label, data, header), text);
 }
 
-void TestTextFormat::textJoinsSections()
+void TextFormatTest::textJoinsSections()
 {
     ExportDataOptions options;
     options.base = ExportDataOptions::NumberBase::Dec;
@@ -311,7 +311,7 @@ void TestTextFormat::textJoinsSections()
     QCOMPARE(format.text({}), QString());
 }
 
-void TestTextFormat::comment_data()
+void TextFormatTest::comment_data()
 {
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<QString>("text");
@@ -322,7 +322,7 @@ void TestTextFormat::comment_data()
     QTest::newRow("free prefix") << "REM" << "x" << "REMx\n";
 }
 
-void TestTextFormat::comment()
+void TextFormatTest::comment()
 {
     QFETCH(QString, prefix);
     QFETCH(QString, text);
@@ -333,7 +333,7 @@ void TestTextFormat::comment()
     QCOMPARE(TextFormat(options).comment(text), line);
 }
 
-void TestTextFormat::littleEndianWord_data()
+void TextFormatTest::littleEndianWord_data()
 {
     QTest::addColumn<int>("value");
     QTest::addColumn<QByteArray>("word");
@@ -347,12 +347,12 @@ void TestTextFormat::littleEndianWord_data()
     QTest::newRow("16384") << 16384 << bytes({0, 0x40});
 }
 
-void TestTextFormat::littleEndianWord()
+void TextFormatTest::littleEndianWord()
 {
     QFETCH(int, value);
     QFETCH(QByteArray, word);
     QCOMPARE(TextFormat::littleEndianWord(value), word);
 }
 
-QTEST_GUILESS_MAIN(TestTextFormat)
+QTEST_GUILESS_MAIN(TextFormatTest)
 #include "tst_textformat.moc"

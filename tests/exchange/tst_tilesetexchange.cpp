@@ -87,7 +87,7 @@ Tileset fixture()
 
 }
 
-class TestTilesetExchange : public QObject {
+class TilesetExchangeTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -121,7 +121,7 @@ private slots:
     void roundTrip();
 };
 
-void TestTilesetExchange::allTiles()
+void TilesetExchangeTest::allTiles()
 {
     Tileset set = tileset(QStringLiteral("t"), 1, 1);
     set.gridSizeX = 3;
@@ -132,7 +132,7 @@ void TestTilesetExchange::allTiles()
     QCOMPARE(TilesetExchange::allTiles(set), QList<int> {0});
 }
 
-void TestTilesetExchange::sectionsByFlags_data()
+void TilesetExchangeTest::sectionsByFlags_data()
 {
     QTest::addColumn<bool>("data");
     QTest::addColumn<bool>("colors");
@@ -150,7 +150,7 @@ void TestTilesetExchange::sectionsByFlags_data()
                                           l + "_data", l + "_colors"};
 }
 
-void TestTilesetExchange::sectionsByFlags()
+void TilesetExchangeTest::sectionsByFlags()
 {
     QFETCH(bool, data);
     QFETCH(bool, colors);
@@ -165,7 +165,7 @@ void TestTilesetExchange::sectionsByFlags()
                  QStringLiteral("Level_tiles_imageset_id:\n!byte $07, $01\n\n"));
 }
 
-void TestTilesetExchange::reference_data()
+void TilesetExchangeTest::reference_data()
 {
     QTest::addColumn<int>("id");
     QTest::addColumn<bool>("charset");
@@ -177,7 +177,7 @@ void TestTilesetExchange::reference_data()
     QTest::newRow("none chosen") << -1 << true << bytes({255, 1});
 }
 
-void TestTilesetExchange::reference()
+void TilesetExchangeTest::reference()
 {
     QFETCH(int, id);
     QFETCH(bool, charset);
@@ -191,7 +191,7 @@ void TestTilesetExchange::reference()
              reference);
 }
 
-void TestTilesetExchange::countAndSize_data()
+void TilesetExchangeTest::countAndSize_data()
 {
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("width");
@@ -205,7 +205,7 @@ void TestTilesetExchange::countAndSize_data()
     QTest::newRow("256 wide keeps the low byte") << 1 << 256 << 1 << bytes({1, 0}) << bytes({0, 1});
 }
 
-void TestTilesetExchange::countAndSize()
+void TilesetExchangeTest::countAndSize()
 {
     QFETCH(int, count);
     QFETCH(int, width);
@@ -221,7 +221,7 @@ void TestTilesetExchange::countAndSize()
     QCOMPARE(sectionBytes(sections, QStringLiteral("t_colors")), QByteArray(count * width * height, char(255)));
 }
 
-void TestTilesetExchange::dataAndColors_data()
+void TilesetExchangeTest::dataAndColors_data()
 {
     QTest::addColumn<Tileset>("set");
     QTest::addColumn<QList<int>>("tiles");
@@ -259,7 +259,7 @@ void TestTilesetExchange::dataAndColors_data()
                                             << bytes({15, 255, 255, 255});
 }
 
-void TestTilesetExchange::dataAndColors()
+void TilesetExchangeTest::dataAndColors()
 {
     QFETCH(Tileset, set);
     QFETCH(QList<int>, tiles);
@@ -274,7 +274,7 @@ void TestTilesetExchange::dataAndColors()
     QCOMPARE(sectionBytes(sections, QStringLiteral("Level_tiles_colors")), colors);
 }
 
-void TestTilesetExchange::exportText()
+void TilesetExchangeTest::exportText()
 {
     const QString expected = QStringLiteral(
         "Level_tiles_imageset_id:\n"
@@ -298,7 +298,7 @@ void TestTilesetExchange::exportText()
     QCOMPARE(TilesetExchange::text(fixture(), range(0, 2), flags(true, true)), expected);
 }
 
-void TestTilesetExchange::exportTextWide()
+void TilesetExchangeTest::exportTextWide()
 {
     Tileset set = fixture();
     set.name = QStringLiteral("w");
@@ -328,7 +328,7 @@ void TestTilesetExchange::exportTextWide()
     QCOMPARE(TilesetExchange::text(set, range(0, 2), options), expected);
 }
 
-void TestTilesetExchange::parse_data()
+void TilesetExchangeTest::parse_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<int>>("reference");
@@ -359,7 +359,7 @@ void TestTilesetExchange::parse_data()
     QTest::newRow("comment resets the section") << "t_data: ; x\n!byte 1" << L() << L() << L() << L() << L() << L();
 }
 
-void TestTilesetExchange::parse()
+void TilesetExchangeTest::parse()
 {
     QFETCH(QString, text);
     QFETCH(QList<int>, reference);
@@ -378,7 +378,7 @@ void TestTilesetExchange::parse()
     QCOMPARE(import.colors, colors);
 }
 
-void TestTilesetExchange::nameWithDataRoutesColorsIntoData()
+void TilesetExchangeTest::nameWithDataRoutesColorsIntoData()
 {
     Tileset set = fixture();
     set.name = QStringLiteral("my data");
@@ -391,7 +391,7 @@ void TestTilesetExchange::nameWithDataRoutesColorsIntoData()
     QCOMPARE(import.count, (QList<int> {2, 0}));
 }
 
-void TestTilesetExchange::referenceOfImport_data()
+void TilesetExchangeTest::referenceOfImport_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("has");
@@ -406,7 +406,7 @@ void TestTilesetExchange::referenceOfImport_data()
     QTest::newRow("none") << "x_data: !byte 9" << false << 0 << true;
 }
 
-void TestTilesetExchange::referenceOfImport()
+void TilesetExchangeTest::referenceOfImport()
 {
     QFETCH(QString, text);
     QFETCH(bool, has);
@@ -421,7 +421,7 @@ void TestTilesetExchange::referenceOfImport()
     }
 }
 
-void TestTilesetExchange::check_data()
+void TilesetExchangeTest::check_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("problem");
@@ -459,7 +459,7 @@ void TestTilesetExchange::check_data()
                                     << QStringLiteral("Cannot import because the size (1x12) is different!");
 }
 
-void TestTilesetExchange::check()
+void TilesetExchangeTest::check()
 {
     QFETCH(QString, text);
     QFETCH(int, problem);
@@ -472,7 +472,7 @@ void TestTilesetExchange::check()
     QCOMPARE(import.message(found), message);
 }
 
-void TestTilesetExchange::applyNarrow()
+void TilesetExchangeTest::applyNarrow()
 {
     Tileset set = tileset(QStringLiteral("t"), 2, 1);
     const TilesetImport import = TilesetExchange::parseImport(
@@ -485,7 +485,7 @@ void TestTilesetExchange::applyNarrow()
     QCOMPARE(set.tiles.value(9), tile(2, 1, {3, 4}, {-1, -1}));
 }
 
-void TestTilesetExchange::applyWide()
+void TilesetExchangeTest::applyWide()
 {
     Tileset set = tileset(QStringLiteral("t"), 2, 1);
     TilesetImport import;
@@ -497,7 +497,7 @@ void TestTilesetExchange::applyWide()
     QCOMPARE(set.tiles.value(0).indexes, (QVector<int> {300, 5}));
 }
 
-void TestTilesetExchange::applyWideOddCount()
+void TilesetExchangeTest::applyWideOddCount()
 {
     // A last value without its high byte is left out: three values make one
     // cell, too few for a tile of two cells.
@@ -522,7 +522,7 @@ void TestTilesetExchange::applyWideOddCount()
     QCOMPARE(single.tiles.value(1), single.newTile());
 }
 
-void TestTilesetExchange::applyFillsOnlyWholeTiles()
+void TilesetExchangeTest::applyFillsOnlyWholeTiles()
 {
     Tileset set = tileset(QStringLiteral("t"), 2, 2);
     for (int t = 0; t < 3; ++t)
@@ -540,7 +540,7 @@ void TestTilesetExchange::applyFillsOnlyWholeTiles()
         QCOMPARE(set.tiles.value(t).colors, (QVector<int> {1, 2, 3, 4}));
 }
 
-void TestTilesetExchange::applyLimitedByCountAndTargets()
+void TilesetExchangeTest::applyLimitedByCountAndTargets()
 {
     TilesetImport import;
     import.size = {1, 1};
@@ -562,7 +562,7 @@ void TestTilesetExchange::applyLimitedByCountAndTargets()
     QCOMPARE(byTargets.tiles.value(6).indexes, QVector<int> {1});
 }
 
-void TestTilesetExchange::applyColorsOnlyKeepsIndexes()
+void TilesetExchangeTest::applyColorsOnlyKeepsIndexes()
 {
     Tileset set = tileset(QStringLiteral("t"), 2, 1);
     set.tiles.insert(0, tile(2, 1, {8, 9}, {1, 1}));
@@ -577,7 +577,7 @@ void TestTilesetExchange::applyColorsOnlyKeepsIndexes()
     QCOMPARE(set.tiles.value(1), tile(2, 1, {10, 11}, {-1, 15}));
 }
 
-void TestTilesetExchange::roundTrip_data()
+void TilesetExchangeTest::roundTrip_data()
 {
     QTest::addColumn<Tileset>("set");
     QTest::addColumn<ExportDataOptions>("options");
@@ -609,7 +609,7 @@ void TestTilesetExchange::roundTrip_data()
     QTest::newRow("wide 0x") << wide << ox;
 }
 
-void TestTilesetExchange::roundTrip()
+void TilesetExchangeTest::roundTrip()
 {
     QFETCH(Tileset, set);
     QFETCH(ExportDataOptions, options);
@@ -625,5 +625,5 @@ void TestTilesetExchange::roundTrip()
     QCOMPARE(target.tiles, set.tiles);
 }
 
-QTEST_GUILESS_MAIN(TestTilesetExchange)
+QTEST_GUILESS_MAIN(TilesetExchangeTest)
 #include "tst_tilesetexchange.moc"

@@ -167,7 +167,7 @@ bool writeBytes(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-class TestProjectTree : public QObject {
+class ProjectTreeTest : public QObject {
     Q_OBJECT
 
 private:
@@ -238,26 +238,26 @@ private slots:
     void fileDialogsPerKind();
 };
 
-void TestProjectTree::initTestCase()
+void ProjectTreeTest::initTestCase()
 {
     environment = std::make_unique<TestEnvironment>();
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
-void TestProjectTree::init()
+void ProjectTreeTest::init()
 {
     QSettings settings;
     settings.clear();
     settings.sync();
 }
 
-void TestProjectTree::addItems(Mosaikon& window, int categoryKind, int count)
+void ProjectTreeTest::addItems(Mosaikon& window, int categoryKind, int count)
 {
     for (int i = 0; i < count; ++i)
         QVERIFY(chooseOnCategory(window, categoryKind, addNewText(categoryKind)));
 }
 
-void TestProjectTree::saveClean(Mosaikon& window, PromptScript& script)
+void ProjectTreeTest::saveClean(Mosaikon& window, PromptScript& script)
 {
     const int shownBefore = script.shown.size();
     script.text(file(QStringLiteral("clean.mzprj")));
@@ -270,7 +270,7 @@ void TestProjectTree::saveClean(Mosaikon& window, PromptScript& script)
 
 // ---------------------------------------------------------------- menus
 
-void TestProjectTree::treeShape()
+void ProjectTreeTest::treeShape()
 {
     auto window = openWindow();
     ProjectTree* tree = window->projectTree();
@@ -287,7 +287,7 @@ void TestProjectTree::treeShape()
     }
 }
 
-void TestProjectTree::categoryMenus_data()
+void ProjectTreeTest::categoryMenus_data()
 {
     QTest::addColumn<int>("category");
     QTest::addColumn<QStringList>("entries");
@@ -301,7 +301,7 @@ void TestProjectTree::categoryMenus_data()
     QTest::newRow("screens") << int(ScreensNode) << plain;
 }
 
-void TestProjectTree::categoryMenus()
+void ProjectTreeTest::categoryMenus()
 {
     QFETCH(int, category);
     QFETCH(QStringList, entries);
@@ -318,7 +318,7 @@ void TestProjectTree::categoryMenus()
     }
 }
 
-void TestProjectTree::tilesetBuildEntriesFollowImageSets()
+void ProjectTreeTest::tilesetBuildEntriesFollowImageSets()
 {
     PromptScript script;
     auto window = openWindow();
@@ -353,7 +353,7 @@ void TestProjectTree::tilesetBuildEntriesFollowImageSets()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::itemMenus_data()
+void ProjectTreeTest::itemMenus_data()
 {
     QTest::addColumn<int>("category");
     QTest::newRow("charset") << int(CharsetsNode);
@@ -363,7 +363,7 @@ void TestProjectTree::itemMenus_data()
     QTest::newRow("screen") << int(ScreensNode);
 }
 
-void TestProjectTree::itemMenus()
+void ProjectTreeTest::itemMenus()
 {
     QFETCH(int, category);
     PromptScript script;
@@ -384,7 +384,7 @@ void TestProjectTree::itemMenus()
 
 // ---------------------------------------------------------------- add
 
-void TestProjectTree::addNewCreatesDefaultItems_data()
+void ProjectTreeTest::addNewCreatesDefaultItems_data()
 {
     QTest::addColumn<int>("category");
     QTest::addColumn<QString>("name");
@@ -394,7 +394,7 @@ void TestProjectTree::addNewCreatesDefaultItems_data()
     QTest::newRow("screen") << int(ScreensNode) << "Screen 00";
 }
 
-void TestProjectTree::addNewCreatesDefaultItems()
+void ProjectTreeTest::addNewCreatesDefaultItems()
 {
     QFETCH(int, category);
     QFETCH(QString, name);
@@ -433,7 +433,7 @@ void TestProjectTree::addNewCreatesDefaultItems()
     }
 }
 
-void TestProjectTree::identifiersReuseTheFreedHighest()
+void ProjectTreeTest::identifiersReuseTheFreedHighest()
 {
     PromptScript script;
     auto window = openWindow();
@@ -458,7 +458,7 @@ void TestProjectTree::identifiersReuseTheFreedHighest()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::namesArePaddedToTwoDigits()
+void ProjectTreeTest::namesArePaddedToTwoDigits()
 {
     PromptScript script;
     for (int i = 0; i < 4; ++i)
@@ -473,7 +473,7 @@ void TestProjectTree::namesArePaddedToTwoDigits()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::addTilesetAsksTileSize()
+void ProjectTreeTest::addTilesetAsksTileSize()
 {
     PromptScript script;
     script.number(3).number(2);
@@ -509,7 +509,7 @@ void TestProjectTree::addTilesetAsksTileSize()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::addTilesetCancelledAtWidth()
+void ProjectTreeTest::addTilesetCancelledAtWidth()
 {
     PromptScript script;
     script.cancel();
@@ -523,7 +523,7 @@ void TestProjectTree::addTilesetCancelledAtWidth()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::addTilesetCancelledAtHeight()
+void ProjectTreeTest::addTilesetCancelledAtHeight()
 {
     PromptScript script;
     auto window = openWindow();
@@ -541,7 +541,7 @@ void TestProjectTree::addTilesetCancelledAtHeight()
 
 // ---------------------------------------------------------------- rename
 
-void TestProjectTree::renameRejectsExistingNameIgnoringCase()
+void ProjectTreeTest::renameRejectsExistingNameIgnoringCase()
 {
     PromptScript script;
     auto window = openWindow();
@@ -567,7 +567,7 @@ void TestProjectTree::renameRejectsExistingNameIgnoringCase()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::renameRejectsOtherItemsName()
+void ProjectTreeTest::renameRejectsOtherItemsName()
 {
     PromptScript script;
     auto window = openWindow();
@@ -585,7 +585,7 @@ void TestProjectTree::renameRejectsOtherItemsName()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::renameTrimsAndStores()
+void ProjectTreeTest::renameTrimsAndStores()
 {
     PromptScript script;
     auto window = openWindow();
@@ -602,7 +602,7 @@ void TestProjectTree::renameTrimsAndStores()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::renameIgnoresEmptyAndBlank_data()
+void ProjectTreeTest::renameIgnoresEmptyAndBlank_data()
 {
     QTest::addColumn<bool>("cancelled");
     QTest::addColumn<QString>("entered");
@@ -611,7 +611,7 @@ void TestProjectTree::renameIgnoresEmptyAndBlank_data()
     QTest::newRow("cancelled") << true << "";
 }
 
-void TestProjectTree::renameIgnoresEmptyAndBlank()
+void ProjectTreeTest::renameIgnoresEmptyAndBlank()
 {
     QFETCH(bool, cancelled);
     QFETCH(QString, entered);
@@ -630,7 +630,7 @@ void TestProjectTree::renameIgnoresEmptyAndBlank()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::renameTellsOpenEditor()
+void ProjectTreeTest::renameTellsOpenEditor()
 {
     PromptScript script;
     auto window = openWindow();
@@ -648,7 +648,7 @@ void TestProjectTree::renameTellsOpenEditor()
 
 // ---------------------------------------------------------------- tree
 
-void TestProjectTree::treeSortsCaseSensitivelyProjectKeepsOrder()
+void ProjectTreeTest::treeSortsCaseSensitivelyProjectKeepsOrder()
 {
     PromptScript script;
     auto window = openWindow();
@@ -666,7 +666,7 @@ void TestProjectTree::treeSortsCaseSensitivelyProjectKeepsOrder()
     QCOMPARE(ProjectTree::idOf(categoryNode(*window, SpritesetsNode)->child(2)), 0);
 }
 
-void TestProjectTree::expandedCategoryStaysExpanded()
+void ProjectTreeTest::expandedCategoryStaysExpanded()
 {
     PromptScript script;
     script.number(1).number(1);
@@ -690,7 +690,7 @@ void TestProjectTree::expandedCategoryStaysExpanded()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::toolTipsAndNodeData()
+void ProjectTreeTest::toolTipsAndNodeData()
 {
     PromptScript script;
     auto window = openWindow();
@@ -704,7 +704,7 @@ void TestProjectTree::toolTipsAndNodeData()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::modifiedEditorMarksItemAndCategory()
+void ProjectTreeTest::modifiedEditorMarksItemAndCategory()
 {
     PromptScript script;
     auto window = openWindow();
@@ -732,7 +732,7 @@ void TestProjectTree::modifiedEditorMarksItemAndCategory()
 
 // ---------------------------------------------------------------- build
 
-void TestProjectTree::buildFromCharset()
+void ProjectTreeTest::buildFromCharset()
 {
     PromptScript script;
     script.number(1).number(1).number(2).number(2);
@@ -784,7 +784,7 @@ void TestProjectTree::buildFromCharset()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::buildFromCharsetCancelled()
+void ProjectTreeTest::buildFromCharsetCancelled()
 {
     PromptScript script;
     auto window = openWindow();
@@ -798,7 +798,7 @@ void TestProjectTree::buildFromCharsetCancelled()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::buildFromCharsetTellsEqualNamesApart()
+void ProjectTreeTest::buildFromCharsetTellsEqualNamesApart()
 {
     PromptScript script;
     auto window = openWindow();
@@ -817,7 +817,7 @@ void TestProjectTree::buildFromCharsetTellsEqualNamesApart()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::buildFromBlockset()
+void ProjectTreeTest::buildFromBlockset()
 {
     PromptScript script;
     auto window = openWindow();
@@ -852,7 +852,7 @@ void TestProjectTree::buildFromBlockset()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::buildFromEmptyBlockset()
+void ProjectTreeTest::buildFromEmptyBlockset()
 {
     PromptScript script;
     auto window = openWindow();
@@ -867,7 +867,7 @@ void TestProjectTree::buildFromEmptyBlockset()
 
 // ---------------------------------------------------------------- clone
 
-void TestProjectTree::cloneCharset()
+void ProjectTreeTest::cloneCharset()
 {
     PromptScript script;
     auto window = openWindow();
@@ -908,7 +908,7 @@ void TestProjectTree::cloneCharset()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::cloneTilesetKeepsTileSize()
+void ProjectTreeTest::cloneTilesetKeepsTileSize()
 {
     PromptScript script;
     script.number(3).number(2);
@@ -937,7 +937,7 @@ void TestProjectTree::cloneTilesetKeepsTileSize()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::cloneScreen()
+void ProjectTreeTest::cloneScreen()
 {
     PromptScript script;
     auto window = openWindow();
@@ -963,7 +963,7 @@ void TestProjectTree::cloneScreen()
 
 // ---------------------------------------------------------------- delete
 
-void TestProjectTree::deleteAnsweredNoKeepsItem()
+void ProjectTreeTest::deleteAnsweredNoKeepsItem()
 {
     PromptScript script;
     auto window = openWindow();
@@ -987,7 +987,7 @@ void TestProjectTree::deleteAnsweredNoKeepsItem()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::deleteAnsweredYesRemovesItem()
+void ProjectTreeTest::deleteAnsweredYesRemovesItem()
 {
     PromptScript script;
     auto window = openWindow();
@@ -1006,7 +1006,7 @@ void TestProjectTree::deleteAnsweredYesRemovesItem()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::deleteForceClosesModifiedEditor()
+void ProjectTreeTest::deleteForceClosesModifiedEditor()
 {
     PromptScript script;
     auto window = openWindow();
@@ -1034,7 +1034,7 @@ void TestProjectTree::deleteForceClosesModifiedEditor()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::deleteStopsWhenEditorRefuses()
+void ProjectTreeTest::deleteStopsWhenEditorRefuses()
 {
     PromptScript script;
     auto window = openWindow();
@@ -1054,7 +1054,7 @@ void TestProjectTree::deleteStopsWhenEditorRefuses()
     editor->refuseAlways = false; // lets the window close at the end of the test
 }
 
-void TestProjectTree::deleteRedrawsDependentEditors()
+void ProjectTreeTest::deleteRedrawsDependentEditors()
 {
     PromptScript script;
     script.number(1).number(1).number(1).number(1);
@@ -1097,7 +1097,7 @@ void TestProjectTree::deleteRedrawsDependentEditors()
 
 // ---------------------------------------------------------------- export and import
 
-void TestProjectTree::exportThenImportCharset()
+void ProjectTreeTest::exportThenImportCharset()
 {
     PromptScript script;
     auto window = openWindow();
@@ -1158,7 +1158,7 @@ void TestProjectTree::exportThenImportCharset()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::importUnknownRecordVersion()
+void ProjectTreeTest::importUnknownRecordVersion()
 {
     PromptScript script;
     auto window = openWindow();
@@ -1195,7 +1195,7 @@ void TestProjectTree::importUnknownRecordVersion()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::importMissingFile()
+void ProjectTreeTest::importMissingFile()
 {
     PromptScript script;
     auto window = openWindow();
@@ -1213,7 +1213,7 @@ void TestProjectTree::importMissingFile()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::importScreenKeepsSourceReference()
+void ProjectTreeTest::importScreenKeepsSourceReference()
 {
     PromptScript script;
     Screen screen;
@@ -1239,7 +1239,7 @@ void TestProjectTree::importScreenKeepsSourceReference()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::exportToUnwritablePath()
+void ProjectTreeTest::exportToUnwritablePath()
 {
     PromptScript script;
     auto window = openWindow();
@@ -1257,7 +1257,7 @@ void TestProjectTree::exportToUnwritablePath()
     QCOMPARE(script.unexpected, 0);
 }
 
-void TestProjectTree::fileDialogsPerKind_data()
+void ProjectTreeTest::fileDialogsPerKind_data()
 {
     QTest::addColumn<int>("category");
     QTest::addColumn<QString>("filter");
@@ -1268,7 +1268,7 @@ void TestProjectTree::fileDialogsPerKind_data()
     QTest::newRow("screen") << int(ScreensNode) << "Mosaikon Screen (*.mzscreen)";
 }
 
-void TestProjectTree::fileDialogsPerKind()
+void ProjectTreeTest::fileDialogsPerKind()
 {
     QFETCH(int, category);
     QFETCH(QString, filter);
@@ -1320,5 +1320,5 @@ void TestProjectTree::fileDialogsPerKind()
     QCOMPARE(script.unexpected, 0);
 }
 
-QTEST_MAIN(TestProjectTree)
+QTEST_MAIN(ProjectTreeTest)
 #include "tst_projecttree.moc"
