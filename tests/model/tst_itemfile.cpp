@@ -149,7 +149,7 @@ private slots:
     {
         QFETCH(ItemKind, kind);
         const QSharedPointer<Dataset> item = original(kind);
-        const QString path = dir.filePath(QStringLiteral("export-%1").arg(int(kind)));
+        const QString path = dir.filePath(QStringLiteral("export-%1").arg(kindInfo(kind).extension));
         QVERIFY(ItemFile::write(path, *item));
 
         // The file is exactly the item's record: the version triple 0, 12, 0

@@ -51,7 +51,7 @@ QTreeWidgetItem* categoryNode(const Mosaikon& window, int nodeKind)
 // The item node of the given item kind (6-10) and identifier.
 QTreeWidgetItem* itemNode(const Mosaikon& window, int nodeKind, qint32 id)
 {
-    QTreeWidgetItem* category = categoryNode(window, nodeKind - 6);
+    QTreeWidgetItem* category = categoryNode(window, categoryNodeOf(itemKindOf(nodeKind)));
     if (!category)
         return nullptr;
     for (int i = 0; i < category->childCount(); ++i) {
@@ -371,7 +371,7 @@ void ProjectTreeTest::itemMenus()
         script.number(1).number(1);
     auto window = openWindow();
     addItems(*window, category, 1);
-    QTreeWidgetItem* node = itemNode(*window, category + 6, 0);
+    QTreeWidgetItem* node = itemNode(*window, itemNodeOf(itemKindOf(category)), 0);
     QVERIFY(node);
     std::unique_ptr<QMenu> menu = contextMenu(*window, node);
     QVERIFY(menu);
@@ -1285,7 +1285,7 @@ void ProjectTreeTest::fileDialogsPerKind()
     // Export and import through the menus, each with a round trip.
     const QString path = file(QStringLiteral("item.") + filter.section(QLatin1Char('.'), 1).chopped(1));
     script.text(path);
-    QVERIFY(chooseOnItem(*window, category + 6, 0, QStringLiteral("Export...")));
+    QVERIFY(chooseOnItem(*window, itemNodeOf(itemKindOf(category)), 0, QStringLiteral("Export...")));
     const PromptRequest exportDialog = script.last();
     QCOMPARE(exportDialog.kind, PromptRequest::SaveFileName);
     QCOMPARE(exportDialog.title, QStringLiteral("Export as..."));
@@ -1313,7 +1313,7 @@ void ProjectTreeTest::fileDialogsPerKind()
     const int shownBefore = script.shown.size();
     script.cancel().cancel();
     QVERIFY(chooseOnCategory(*window, category, QStringLiteral("Import...")));
-    QVERIFY(chooseOnItem(*window, category + 6, 0, QStringLiteral("Export...")));
+    QVERIFY(chooseOnItem(*window, itemNodeOf(itemKindOf(category)), 0, QStringLiteral("Export...")));
     QCOMPARE(script.shown.size(), shownBefore + 2);
     QCOMPARE(window->currentProject().datasets(kind).size(), 2);
     QVERIFY(!window->isUnsaved());
