@@ -4,7 +4,7 @@
 
 #include "model/itemfile.h"
 #include "model/projectfile.h"
-#include "recordbytes.h"
+#include "support/core/recordbytes.h"
 
 #include <QDir>
 #include <QFile>

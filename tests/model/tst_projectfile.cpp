@@ -3,7 +3,7 @@
 // writing real files safely.
 
 #include "model/projectfile.h"
-#include "recordbytes.h"
+#include "support/core/recordbytes.h"
 
 #include <QDir>
 #include <QElapsedTimer>
