@@ -22,6 +22,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -113,7 +114,9 @@ Mosaikon::Mosaikon(QWidget* parent)
     auto* splitter = new QSplitter(Qt::Horizontal);
     splitter->addWidget(tree);
     splitter->addWidget(mdiArea);
-    splitter->setSizes({200, 2048});
+    // The tree starts at the width it asks for; the editors take the rest.
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
     layout->addWidget(splitter);
 
     services = new EditorServices(project, mdiArea, [this](const ItemKey& key, bool activate, bool minimized) {
@@ -151,7 +154,13 @@ void Mosaikon::createActions()
     openAct->setShortcuts(QKeySequence::Open);
     connect(openAct, &QAction::triggered, this, &Mosaikon::open);
 
-    // Ctrl+S belongs to the editor windows, where it hands the item back.
+    // Ctrl+S hands the active editor's item back to the project, wherever
+    // the focus is in the window; saving the project takes Ctrl+Shift+S.
+    auto* saveEditorKey = new QShortcut(QKeySequence(QStringLiteral("Ctrl+S")), this);
+    connect(saveEditorKey, &QShortcut::activated, this, [this] {
+        if (MdiChild* editor = activeEditor())
+            editor->handBack();
+    });
     const QKeySequence saveKey(QStringLiteral("Ctrl+Shift+S"));
     saveAct = makeAction(this, QStringLiteral("&Save project"), QStringLiteral("Save the project"),
                          themedIcon("document-save", "Save_16x.png"));
@@ -345,8 +354,13 @@ MdiChild* Mosaikon::openEditor(const ItemKey& key, bool activate, bool minimized
     if (MdiChild* editor = findEditor(mdiArea, key)) {
         if (activate) {
             auto* window = qobject_cast<QMdiSubWindow*>(editor->parentWidget());
-            if (window && window->isMinimized())
-                window->showNormal();
+            // Back to the state before it was minimized, maximized or not.
+            if (window && window->isMinimized()) {
+                if (editor->maximizedBeforeMinimized)
+                    window->showMaximized();
+                else
+                    window->showNormal();
+            }
             mdiArea->setActiveSubWindow(window);
         }
         return editor;
@@ -361,6 +375,12 @@ MdiChild* Mosaikon::openEditor(const ItemKey& key, bool activate, bool minimized
     connect(editor, &MdiChild::menuUpdated, this, &Mosaikon::updateMenus);
 
     QMdiSubWindow* window = mdiArea->addSubWindow(editor);
+    // A minimized window forgets whether it was maximized: the editor keeps it.
+    connect(window, &QMdiSubWindow::windowStateChanged, editor,
+            [editor](Qt::WindowStates before, Qt::WindowStates now) {
+                if ((now & Qt::WindowMinimized) && !(before & Qt::WindowMinimized))
+                    editor->maximizedBeforeMinimized = before & Qt::WindowMaximized;
+            });
     window->setWindowIcon(QIcon(QStringLiteral(":/Mosaikon/Icons/TopLeftOf2Rows2Columns_16x.png")));
     // Maximized, so that it is maximized when restored from minimized.
     window->showMaximized();

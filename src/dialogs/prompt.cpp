@@ -2,7 +2,9 @@
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
+#include <QRegularExpression>
 
 namespace {
 Prompt::Responder installedResponder;
@@ -159,5 +161,13 @@ QString Prompt::getSaveFileName(QWidget* parent, const QString& caption, const Q
     PromptRequest request = makeRequest(PromptRequest::SaveFileName, caption, QString());
     request.filter = filter;
     const PromptAnswer answer = ask(parent, request);
-    return answer.accepted ? answer.text : QString();
+    if (!answer.accepted || answer.text.isEmpty())
+        return QString();
+    // A name typed without extension gets the filter's, so that the file
+    // shows in the open dialogs, which list only that extension.
+    static const QRegularExpression extension(QStringLiteral("\\*\\.(\\w+)"));
+    const QRegularExpressionMatch match = extension.match(filter);
+    if (match.hasMatch() && QFileInfo(answer.text).suffix().isEmpty())
+        return answer.text + QLatin1Char('.') + match.captured(1);
+    return answer.text;
 }

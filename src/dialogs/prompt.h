@@ -59,5 +59,6 @@ bool getItem(QWidget* parent, const QString& title, const QString& label, const 
 
 // The chosen file name, empty when cancelled.
 QString getOpenFileName(QWidget* parent, const QString& caption, const QString& filter);
+// The same; a name without extension gets the first one of the filter.
 QString getSaveFileName(QWidget* parent, const QString& caption, const QString& filter);
 }

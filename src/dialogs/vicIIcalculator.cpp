@@ -3,6 +3,8 @@
 #include "ui_vicIIcalculator.h"
 
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 namespace VicII {
 
@@ -89,10 +91,36 @@ VicIICalculator::VicIICalculator(QWidget* parent)
     for (QComboBox* box : {ui->cbxTxtCharsMem, ui->cbxTxtScreenMem, ui->cbxBmpScreenMem, ui->cbxBmpMemory})
         connect(box, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &VicIICalculator::updateCalc);
 
+    // Wide enough for the longest address of any bank, so that neither text
+    // is cut nor the dialog changes its width with the bank.
+    for (const AddressBox& entry : addressBoxes()) {
+        int textWidth = 0;
+        for (int bank = 0; bank < 4; ++bank) {
+            for (const QString& item : VicII::addressItems(bank, entry.count, entry.step))
+                textWidth = qMax(textWidth, entry.box->fontMetrics().horizontalAdvance(item));
+        }
+        QStyleOptionComboBox option;
+        option.initFrom(entry.box);
+        const QSize contents(textWidth, entry.box->fontMetrics().height());
+        entry.box->setMinimumWidth(
+            entry.box->style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, entry.box).width());
+    }
     bankUpdated();
 }
 
 VicIICalculator::~VicIICalculator() = default;
+
+QList<VicIICalculator::AddressBox> VicIICalculator::addressBoxes() const
+{
+    // Defaults: screen at $0400 and characters at $1000 as the machine starts
+    // up, the bitmap in the upper half of the bank.
+    return {
+        {ui->cbxTxtScreenMem, 16, screenStep, 1},
+        {ui->cbxTxtCharsMem, 8, charsStep, 2},
+        {ui->cbxBmpScreenMem, 16, screenStep, 1},
+        {ui->cbxBmpMemory, 2, bitmapStep, 1},
+    };
+}
 
 int VicIICalculator::bankNumber() const
 {
@@ -109,22 +137,8 @@ VicII::NumberBase VicIICalculator::numberBase() const
 
 void VicIICalculator::bankUpdated()
 {
-    struct AddressBox {
-        QComboBox* box;
-        int count;
-        int step;
-        int defaultIndex;
-    };
-    // Defaults: screen at $0400 and characters at $1000 as the machine starts
-    // up, the bitmap in the upper half of the bank.
-    const AddressBox boxes[] = {
-        {ui->cbxTxtScreenMem, 16, screenStep, 1},
-        {ui->cbxTxtCharsMem, 8, charsStep, 2},
-        {ui->cbxBmpScreenMem, 16, screenStep, 1},
-        {ui->cbxBmpMemory, 2, bitmapStep, 1},
-    };
     const int bank = bankNumber();
-    for (const AddressBox& entry : boxes) {
+    for (const AddressBox& entry : addressBoxes()) {
         const int index = entry.box->currentIndex() >= 0 ? entry.box->currentIndex() : entry.defaultIndex;
         // The results are written once below, not for every step of the refill.
         const QSignalBlocker blocker(entry.box);

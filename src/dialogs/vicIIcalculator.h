@@ -63,6 +63,14 @@ public slots:
     void updateCalc();
 
 private:
+    // A box of addresses: count choices step bytes apart in the bank.
+    struct AddressBox {
+        QComboBox* box;
+        int count;
+        int step;
+        int defaultIndex;
+    };
+    QList<AddressBox> addressBoxes() const;
     int bankNumber() const;
     VicII::NumberBase numberBase() const;
 

@@ -45,6 +45,7 @@ public:
     const ItemKey itemKey;
     bool closing = false;    // the editor accepted its close event
     bool forceClose = false; // close without asking: its item is being deleted
+    bool maximizedBeforeMinimized = false; // restored maximized
 
 signals:
     void titleUpdated();

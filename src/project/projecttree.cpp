@@ -1,6 +1,7 @@
 #include "project/projecttree.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSet>
 #include <QSignalBlocker>
 
@@ -25,10 +26,21 @@ ProjectTree::ProjectTree(QWidget* parent)
     setMinimumWidth(128);
     setContextMenuPolicy(Qt::CustomContextMenu);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // The column is as wide as the longest name and at least as the tree, so
+    // that a selection spans the whole row.
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    header()->setStretchLastSection(false);
+    header()->setStretchLastSection(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+QSize ProjectTree::sizeHint() const
+{
+    const int name = 24 * fontMetrics().averageCharWidth() + fontMetrics().horizontalAdvance(modifiedMark);
+    // An item sits two indentation steps in: below its category, which has
+    // an expand arrow of its own.
+    const int width = name + 2 * indentation() + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    return QSize(width, QTreeWidget::sizeHint().height());
 }
 
 QString ProjectTree::categoryName(ItemKind kind)

@@ -19,6 +19,9 @@ public:
 
     explicit ProjectTree(QWidget* parent = nullptr);
 
+    // Wide enough for an item name of 24 characters with its " *" mark.
+    QSize sizeHint() const override;
+
     // Rebuilds every node; categories expanded before stay expanded.
     void rebuild(const Project& project, const ModifiedQuery& isEditorModified);
 

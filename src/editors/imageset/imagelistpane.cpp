@@ -4,6 +4,7 @@
 #include "model/charrom.h"
 #include "model/palette.h"
 #include "views/customspinbox.h"
+#include "views/elidedlabel.h"
 #include "views/qgraphicsviewzoomable.h"
 
 #include <QApplication>
@@ -72,8 +73,9 @@ ImageListPane::ImageListPane(const ImagesetDocument* document, QWidget* parent)
     , lblImagesMulti2(makeLabel(QStringLiteral("lblImagesMulti2")))
     , lblImagesForecolor(makeLabel(QStringLiteral("lblImagesForecolor")))
     , lblRomChar(makeLabel(QStringLiteral("lblRomChar")))
-    , lblImagesStatus(makeLabel(QStringLiteral("lblImagesStatus")))
+    , lblImagesStatus(new ElidedLabel)
 {
+    lblImagesStatus->setObjectName(QStringLiteral("lblImagesStatus"));
     imagesGV->setObjectName(QStringLiteral("imagesGV"));
     imagesGV->setScene(scene);
     imagesGV->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -99,34 +101,51 @@ ImageListPane::ImageListPane(const ImagesetDocument* document, QWidget* parent)
     lblRomChar->setFixedSize(16, 16);
     lblRomChar->setVisible(set().type == Imageset::Charset);
 
-    auto* tools = new QHBoxLayout;
-    tools->addWidget(btnSave);
-    tools->addWidget(new QLabel(QStringLiteral("Grid size X:")));
-    tools->addWidget(spinBoxSelectorGridSizeX);
-    tools->addWidget(new QLabel(QStringLiteral("Y:")));
-    tools->addWidget(spinBoxSelectorGridSizeY);
-    tools->addWidget(btnSelectorGrid);
-    tools->addStretch();
+    // Two short rows rather than one long one, so that the pane stays
+    // readable in narrow windows.
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnSave);
+    buttons->addWidget(btnSelectorGrid);
+    buttons->addStretch();
+    auto* gridSize = new QHBoxLayout;
+    gridSize->addWidget(new QLabel(QStringLiteral("Grid size X:")));
+    gridSize->addWidget(spinBoxSelectorGridSizeX);
+    gridSize->addWidget(new QLabel(QStringLiteral("Y:")));
+    gridSize->addWidget(spinBoxSelectorGridSizeY);
+    gridSize->addStretch();
 
     auto* swatches = new QHBoxLayout;
     const std::pair<QFrame*, QLabel*> pairs[] = {{frameImagesBackgndColor, lblImagesBackcolor},
                                                  {frameImagesMulti1, lblImagesMulti1},
                                                  {frameImagesMulti2, lblImagesMulti2},
                                                  {frameImagesForegndColor, lblImagesForecolor}};
+    // The fields keep their width whatever number they show, so that the
+    // swatches after them stay in place.
     for (const auto& [frame, label] : pairs) {
+        const bool foreground = label == lblImagesForecolor;
+        const QFontMetrics metrics = label->fontMetrics();
+        label->setFixedWidth(foreground ? qMax(metrics.horizontalAdvance(QStringLiteral("15 (Multi)")),
+                                               metrics.horizontalAdvance(QStringLiteral("15 (Mono)")))
+                                        : metrics.horizontalAdvance(QStringLiteral("15")));
         swatches->addWidget(frame);
         swatches->addWidget(label);
     }
     swatches->addWidget(lblRomChar);
-    swatches->addWidget(lblImagesStatus, 1);
+    swatches->addStretch();
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(tools);
+    layout->addLayout(buttons);
+    layout->addLayout(gridSize);
     layout->addWidget(imagesGV, 1);
     layout->addLayout(swatches);
+    layout->addWidget(lblImagesStatus);
 
     connect(imagesGV, &QGraphicsViewZoomable::mousePress, this, &ImageListPane::mousePressImagesGV);
     connect(imagesGV, &QGraphicsViewZoomable::mouseMove, this, &ImageListPane::mouseMoveImagesGV);
+    connect(imagesGV, &QGraphicsViewZoomable::mouseLeave, this, [this] {
+        scene->setHoverIndex(-1);
+        updateStatus();
+    });
     connect(imagesGV, &QGraphicsViewZoomable::zoomChanged, this, [this](double zoom) {
         scene->setZoom(zoom);
         updateStatus();

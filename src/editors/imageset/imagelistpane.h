@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class CustomSpinBox;
+class ElidedLabel;
 class ImageListScene;
 class QFrame;
 class QGraphicsViewZoomable;
@@ -80,5 +81,5 @@ private:
     QLabel* lblImagesMulti2;
     QLabel* lblImagesForecolor;
     QLabel* lblRomChar;
-    QLabel* lblImagesStatus;
+    ElidedLabel* lblImagesStatus;
 };

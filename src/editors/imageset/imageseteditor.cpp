@@ -5,13 +5,13 @@
 #include "editing/slotselection.h"
 #include "editors/imageset/colorpanel.h"
 #include "editors/imageset/imagelistpane.h"
+#include "views/fittingsplitter.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
-#include <QSplitter>
 #include <QVBoxLayout>
 
 ImagesetEditor::ImagesetEditor(const Imageset& set, int nodeKind, EditorServices* services, QWidget* parent)
@@ -27,7 +27,7 @@ ImagesetEditor::ImagesetEditor(const Imageset& set, int nodeKind, EditorServices
     auto* colorLayout = new QVBoxLayout(colorGroup);
     colorLayout->addWidget(panel);
 
-    auto* splitter = new QSplitter(Qt::Horizontal);
+    auto* splitter = new FittingSplitter;
     splitter->addWidget(listGroup);
     splitter->addWidget(colorGroup);
     splitter->setStretchFactor(0, 1);
@@ -57,7 +57,6 @@ ImagesetEditor::ImagesetEditor(const Imageset& set, int nodeKind, EditorServices
         key->setContext(Qt::WidgetWithChildrenShortcut);
         connect(key, &QShortcut::activated, this, slot);
     };
-    shortcut("Ctrl+S", [this] { save(); });
     shortcut("Alt+A", [this] {
         SlotSelection selection;
         selection.selectAll(current().selectorGridWidth * current().selectorGridHeight);
