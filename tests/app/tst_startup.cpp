@@ -1,43 +1,38 @@
+// The start-up makes the colour-matching tables ready: built with a progress
+// dialog and written to "dither.lut" where that file is missing or made for
+// another palette, read from it otherwise. This test is the only one of the
+// suite that builds the tables; it leaves the file for the other window tests.
+
 #include "app/lutstartup.h"
-#include "app/mosaikon.h"
+#include "app/windowtest.h"
 #include "convert/ditherlut.h"
-#include "model/palette.h"
-#include "model/version.h"
-#include "support/promptscript.h"
+#include "support/core/recordbytes.h"
 #include "support/testenvironment.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProgressDialog>
-#include <QtTest>
 
 namespace {
-// Notes every progress dialog shown while it is installed.
+// Counts the progress dialogs shown while it is installed.
 class ProgressWatcher : public QObject {
 public:
-    QStringList labels;
+    int shown = 0;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Show) {
-            if (auto* dialog = qobject_cast<QProgressDialog*>(watched))
-                labels.append(dialog->labelText());
-        }
+        if (event->type() == QEvent::Show && qobject_cast<QProgressDialog*>(watched))
+            ++shown;
         return false;
     }
 };
 }
 
-// The start-up builds the colour-matching tables the first time, in an empty
-// directory, and reads them from "dither.lut" afterwards. This test is the
-// only one of the suite that builds the tables; it leaves the file for the
-// other window tests.
 class StartupTest : public QObject {
     Q_OBJECT
 
 private:
     QScopedPointer<TestEnvironment> environment;
+    const QString shared = QStringLiteral(MOSAIKON_SHARED_LUT);
 
 private slots:
     void initTestCase() { environment.reset(new TestEnvironment); }
@@ -50,62 +45,64 @@ private slots:
         ProgressWatcher watcher;
         qApp->installEventFilter(&watcher);
         PromptScript prompts;
-        {
-            Mosaikon window;
-        }
+        delete new Mosaikon;
         qApp->removeEventFilter(&watcher);
-        QCOMPARE(watcher.labels, QStringList {QStringLiteral("Build dithering LUT...")});
+        QCOMPARE(watcher.shown, 1);
         QVERIFY(prompts.shown.isEmpty());
         QVERIFY(QFile::exists(QStringLiteral("pal.txt")));
-        QVERIFY(DitherLut::current().isValid());
         // Black and white are colours 0 and 1 of the default palette.
         QCOMPARE(int(DitherLut::current().nearest(DitherLut::Ciede2000, qRgb(0, 0, 0))), 0);
         QCOMPARE(int(DitherLut::current().nearest(DitherLut::Rgb, qRgb(255, 255, 255))), 1);
-
         DitherLut reread;
         QVERIFY(reread.load(QStringLiteral("dither.lut"), Palette::defaults()));
-        QFile::remove(QStringLiteral(MOSAIKON_SHARED_LUT));
-        QVERIFY(QFile::copy(QStringLiteral("dither.lut"), QStringLiteral(MOSAIKON_SHARED_LUT)));
+        QFile::remove(shared);
+        QVERIFY(QFile::copy(QStringLiteral("dither.lut"), shared));
     }
 
-    void secondStartReadsTheFile()
+    void laterStarts_data()
     {
-        int builds = 0;
-        LutStartup::setBuilder([&builds](DitherLut&, const Palette::Colors&) { ++builds; });
-        DitherLut::setCurrent(DitherLut());
-        ProgressWatcher watcher;
-        qApp->installEventFilter(&watcher);
-        {
-            Mosaikon window;
-        }
-        qApp->removeEventFilter(&watcher);
-        QCOMPARE(builds, 0);
-        QVERIFY(watcher.labels.isEmpty());
-        QVERIFY(DitherLut::current().isValid());
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("builds");
+        QTest::addColumn<bool>("reported");
+        QTest::newRow("current") << "current" << 0 << false;
+        QTest::newRow("made for another palette") << "stale" << 1 << false;
+        QTest::newRow("unwritable") << "unwritable" << 1 << true;
     }
 
-    void unwritableTableFileIsReportedAndTheProgramContinues()
+    void laterStarts()
     {
+        QFETCH(QString, file);
+        QFETCH(int, builds);
+        QFETCH(bool, reported);
         QTemporaryDir directory;
         const QString previous = QDir::currentPath();
         QDir::setCurrent(directory.path());
-        // A directory where the file should be: it can be neither read nor written.
-        QVERIFY(QDir().mkdir(QStringLiteral("dither.lut")));
-        LutStartup::setBuilder([](DitherLut& tables, const Palette::Colors& palette) {
-            QVERIFY(tables.load(QStringLiteral(MOSAIKON_SHARED_LUT), palette));
+        QFile source(shared);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QByteArray bytes = source.readAll();
+        filetest::putI32(bytes, 12, 0x123456); // the first palette colour, after the three header numbers
+        QFile target(QStringLiteral("dither.lut"));
+        if (file == "unwritable") // a directory: neither read nor written
+            QVERIFY(QDir().mkdir(target.fileName()));
+        else if (file == "stale")
+            QVERIFY(target.open(QIODevice::WriteOnly) && target.write(bytes) == bytes.size());
+        else
+            QVERIFY(QFile::copy(shared, target.fileName()));
+        target.close();
+
+        int calls = 0;
+        LutStartup::setBuilder([&](DitherLut& tables, const Palette::Colors& palette) {
+            ++calls;
+            QVERIFY(tables.load(shared, palette));
         });
         DitherLut::setCurrent(DitherLut());
         PromptScript prompts;
-        {
-            Mosaikon window;
-            QCOMPARE(prompts.shown.size(), 1);
-            QCOMPARE(prompts.last().icon, QMessageBox::Critical);
-            QCOMPARE(prompts.last().title, QStringLiteral("Error!"));
-            QCOMPARE(prompts.last().text,
-                     QStringLiteral("Cannot save the LUT for dithering (this will be recreated at every startup)!"));
-            QVERIFY(DitherLut::current().isValid());
-            QCOMPARE(window.windowTitle(), QStringLiteral("Mosaikon v" MOSAIKON_VERSION " - [Untitled]"));
-        }
+        delete new Mosaikon;
+        QCOMPARE(calls, builds);
+        QCOMPARE(promptKinds(prompts), QString(reported ? "E" : ""));
+        QVERIFY(DitherLut::current().isValid());
+        DitherLut reread;
+        QCOMPARE(reread.load(target.fileName(), Palette::defaults()), !reported);
         QDir::setCurrent(previous);
     }
 };

@@ -3,8 +3,8 @@
 // open editors' unsaved states, and the dependants of an image set get
 // editors (minimized) whose documents take undoable changes.
 
+#include "app/windowtest.h"
 #include "editors/imageset/imageseteditor.h"
-#include "model/document.h"
 #include "model/palette.h"
 #include "model/sourceref.h"
 #include "project/editorservices.h"
@@ -12,26 +12,8 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QtTest>
-
-#include <memory>
 
 namespace {
-// An editor of a tile set or screen that counts its redraws.
-template<typename Item>
-class CountingEditor : public DocumentEditor {
-public:
-    CountingEditor(const Item& item, int nodeKind, EditorServices* services)
-        : DocumentEditor(nodeKind, new ItemDocument<Item>(item), services)
-    {
-    }
-    void invalidateCache() override { ++redraws; }
-    int redraws = 0;
-
-protected:
-    QString unsavedQuestion() const override { return {}; }
-};
-
 // Character set 0 and block set 0; tile set 0 made of the character set,
 // tile set 1 of the block set; screen 0 drawn from tile set 0.
 struct Fixture {
