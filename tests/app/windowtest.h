@@ -1,13 +1,14 @@
 #pragma once
 
-// Helpers of the tests that drive the main window: a shown window, the kinds
-// of prompts shown as letters, and a stand-in editor for the kinds of items
-// that have no editor of their own.
+// Helpers of the tests that drive the main window: a shown window, answers
+// and prompts written as short strings, and a stand-in editor for the kinds
+// of items that have no editor of their own.
 
 #include "app/mosaikon.h"
+#include "editors/imageset/imageseteditor.h"
 #include "model/document.h"
-#include "project/documenteditor.h"
 #include "support/promptscript.h"
+#include "support/testenvironment.h"
 
 #include <QtTest>
 
@@ -31,7 +32,6 @@ protected:
 inline std::unique_ptr<Mosaikon> openWindow()
 {
     auto window = std::make_unique<Mosaikon>();
-    window->resize(1000, 700);
     window->show();
     window->activateWindow();
     if (!QTest::qWaitForWindowActive(window.get()))
@@ -39,16 +39,38 @@ inline std::unique_ptr<Mosaikon> openWindow()
     return window;
 }
 
+// Opens the editor of an image set and sets a colour (to 9) in it.
+inline ImagesetEditor* editImageset(Mosaikon& window, int nodeKind, qint32 id)
+{
+    auto* editor = static_cast<ImagesetEditor*>(window.openEditor({nodeKind, id}, true, false));
+    editor->setMultiColor01(9);
+    return editor;
+}
+
 // One letter per prompt shown: O open dialog, S save dialog, Q question,
 // E error message, M other message, I number, T text, C choice.
 inline QString promptKinds(const PromptScript& script)
 {
     QString kinds;
-    for (const PromptRequest& request : script.shown) {
-        if (request.kind == PromptRequest::Message)
-            kinds += request.icon == QMessageBox::Critical ? QLatin1Char('E') : QLatin1Char('M');
-        else
-            kinds += QStringLiteral("MQITCOS").at(int(request.kind));
-    }
+    for (const PromptRequest& request : script.shown)
+        kinds += request.icon == QMessageBox::Critical ? QChar('E') : QStringLiteral("MQITCOS").at(int(request.kind));
     return kinds;
+}
+
+// Queues answers written as "Yes|No|Cancel|!|#2|@name|text": buttons, a
+// cancel, a number or position, a file in the test's directory, a text.
+inline void queueAnswers(PromptScript& script, const QString& answers, const TestEnvironment& environment)
+{
+    const QMap<QString, QMessageBox::StandardButton> buttons {
+        {"Yes", QMessageBox::Yes}, {"No", QMessageBox::No}, {"Cancel", QMessageBox::Cancel}};
+    for (const QString& answer : answers.split('|', Qt::SkipEmptyParts)) {
+        if (buttons.contains(answer))
+            script.button(buttons.value(answer));
+        else if (answer == "!")
+            script.cancel();
+        else if (answer.startsWith('#'))
+            script.number(answer.mid(1).toInt());
+        else
+            script.text(answer.startsWith('@') ? environment.path(answer.mid(1)) : answer);
+    }
 }

@@ -48,10 +48,7 @@ struct Fixture {
         else
             editor = new ImagesetEditor(*static_cast<const Imageset*>(item), key.nodeKind, &services);
         QMdiSubWindow* window = area.addSubWindow(editor);
-        if (minimized)
-            window->showMinimized();
-        else
-            window->show();
+        minimized ? window->showMinimized() : window->show();
         return editor;
     }
 
@@ -71,11 +68,7 @@ class EditorServicesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        environment = std::make_unique<TestEnvironment>();
-        Palette::setCurrent(Palette::defaults());
-    }
+    void initTestCase() { Palette::setCurrent(Palette::defaults()); }
 
     void editsAndClosesRedrawTheEditorsThatDrawTheItem()
     {
@@ -134,7 +127,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TestEnvironment> environment;
+    TestEnvironment environment;
 };
 
 QTEST_MAIN(EditorServicesTest)
