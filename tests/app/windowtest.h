@@ -61,11 +61,9 @@ inline QString promptKinds(const PromptScript& script)
 // cancel, a number or position, a file in the test's directory, a text.
 inline void queueAnswers(PromptScript& script, const QString& answers, const TestEnvironment& environment)
 {
-    const QMap<QString, QMessageBox::StandardButton> buttons {
-        {"Yes", QMessageBox::Yes}, {"No", QMessageBox::No}, {"Cancel", QMessageBox::Cancel}};
     for (const QString& answer : answers.split('|', Qt::SkipEmptyParts)) {
-        if (buttons.contains(answer))
-            script.button(buttons.value(answer));
+        if (answer == "Yes" || answer == "No" || answer == "Cancel")
+            script.button(answer == "Yes" ? QMessageBox::Yes : answer == "No" ? QMessageBox::No : QMessageBox::Cancel);
         else if (answer == "!")
             script.cancel();
         else if (answer.startsWith('#'))

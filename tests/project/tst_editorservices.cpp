@@ -20,19 +20,14 @@ struct Fixture {
     Fixture()
         : services(project, &area, [this](const ItemKey& key, bool, bool minimized) { return open(key, minimized); })
     {
-        project.charsets.append(QSharedPointer<Imageset>::create(0, QStringLiteral("Font"), 8, 8, Imageset::Charset));
-        project.blocksets.append(QSharedPointer<Imageset>::create(0, QStringLiteral("Walls"), 8, 8, Imageset::Blockset));
+        project.addItem(ItemKind::Charset);
+        project.addItem(ItemKind::Blockset);
         for (bool isCharset : {true, false}) {
-            auto tiles = QSharedPointer<Tileset>::create();
-            tiles->id = project.tilesets.size();
+            auto tiles = project.addItem(ItemKind::Tileset).staticCast<Tileset>();
             tiles->imagesetIsCharset = isCharset;
             tiles->imagesetId = 0;
-            project.tilesets.append(tiles);
         }
-        auto screen = QSharedPointer<Screen>::create();
-        screen->id = 0;
-        screen->sourceRef = SourceRef::make(SourceRef::tilesetBit, 0);
-        project.screens.append(screen);
+        project.addItem(ItemKind::Screen).staticCast<Screen>()->sourceRef = SourceRef::make(SourceRef::tilesetBit, 0);
     }
 
     MdiChild* open(const ItemKey& key, bool minimized)
@@ -52,12 +47,6 @@ struct Fixture {
         return editor;
     }
 
-    template<typename Item>
-    CountingEditor<Item>* counting(int nodeKind, qint32 id)
-    {
-        return static_cast<CountingEditor<Item>*>(open({nodeKind, id}, false));
-    }
-
     Project project;
     QMdiArea area;
     EditorServices services;
@@ -73,9 +62,9 @@ private slots:
     void editsAndClosesRedrawTheEditorsThatDrawTheItem()
     {
         Fixture fixture;
-        auto* charTiles = fixture.counting<Tileset>(TilesetNode, 0);
-        auto* blockTiles = fixture.counting<Tileset>(TilesetNode, 1);
-        auto* screen = fixture.counting<Screen>(ScreenNode, 0);
+        auto* charTiles = static_cast<CountingEditor<Tileset>*>(fixture.open({TilesetNode, 0}, false));
+        auto* blockTiles = static_cast<CountingEditor<Tileset>*>(fixture.open({TilesetNode, 1}, false));
+        auto* screen = static_cast<CountingEditor<Screen>*>(fixture.open({ScreenNode, 0}, false));
         auto* font = static_cast<ImagesetEditor*>(fixture.open({CharsetNode, 0}, false));
         const auto redraws = [&] { return QList<int>({charTiles->redraws, blockTiles->redraws, screen->redraws}); };
 
@@ -105,7 +94,7 @@ private slots:
     void dependantsOpenMinimizedAndTakeUndoableChanges()
     {
         Fixture fixture;
-        auto* open = fixture.counting<Tileset>(TilesetNode, 0);
+        auto* open = static_cast<CountingEditor<Tileset>*>(fixture.open({TilesetNode, 0}, false));
         const QList<Document*> tilesets = fixture.services.tilesetsUsing(0, true);
         QCOMPARE(tilesets, QList<Document*>({open->document()}));
         QCOMPARE(fixture.area.subWindowList().size(), 1);

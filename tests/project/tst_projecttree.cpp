@@ -1,6 +1,6 @@
 // The project tree driven through the main window: the context menu of each
 // node, the item commands behind it, export and import of every kind, the
-// tree's order, marks and expansion, and what the commands do to open editors.
+// tree's order, marks and expansion, and the commands' effect on open editors.
 
 #include "app/windowtest.h"
 #include "model/itemfile.h"
@@ -15,11 +15,6 @@
 namespace {
 // Kinds by letter in the tree's order: charsets, sprite sets, block sets, tile sets, screens.
 const QString kindLetters = QStringLiteral("csbtn");
-
-ItemKind kindOf(const QString& node)
-{
-    return ItemKind(kindLetters.indexOf(node.at(0)));
-}
 
 // "c" is the category of charsets, "c2" the charset with identifier 2.
 QTreeWidgetItem* node(const Mosaikon& window, const QString& name)
@@ -39,16 +34,6 @@ QStringList texts(const QTreeWidgetItem* category)
     for (int i = 0; i < category->childCount(); ++i)
         texts << category->child(i)->text(0);
     return texts;
-}
-
-// The entries of a node's context menu: "-" a separator, "!" before a disabled entry.
-QString menuEntries(Mosaikon& window, QTreeWidgetItem* node)
-{
-    std::unique_ptr<QMenu> menu(window.itemCommands()->contextMenu(node, &window));
-    QStringList entries;
-    for (const QAction* a : menu->actions())
-        entries << (a->isSeparator() ? QStringLiteral("-") : (a->isEnabled() ? "" : "!") + a->text());
-    return entries.join('|');
 }
 
 // An item as the command table shows it: name and image size; for a tile
@@ -83,7 +68,9 @@ class ProjectTreeTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestEnvironment> environment;
+    TestEnvironment environment;
+    // The entries of the last menu a step chose from: "-" a separator, "!" before a disabled entry.
+    QString lastMenu;
 
     // Runs steps such as "3*c Add new; c2 Rename...=Yes|#1": the entry of
     // the node's context menu, repeated, with these answers queued.
@@ -92,16 +79,19 @@ private:
         for (const QString& step : steps.split("; ")) {
             const QString command = step.section('*', -1);
             for (int i = 0; i < (step.contains('*') ? step.section('*', 0, 0).toInt() : 1); ++i) {
-                queueAnswers(script, command.section('=', 1), *environment);
+                queueAnswers(script, command.section('=', 1), environment);
                 QTreeWidgetItem* where = node(window, command.section(' ', 0, 0));
-                std::unique_ptr<QMenu> menu(where ? window.itemCommands()->contextMenu(where, &window) : nullptr);
-                const QList<QAction*> actions = menu ? menu->actions() : QList<QAction*>();
-                const auto action = std::find_if(actions.begin(), actions.end(), [&](QAction* a) {
-                    return a->isEnabled() && a->text() == command.section(' ', 1).section('=', 0, 0);
-                });
-                if (action == actions.end())
+                std::unique_ptr<QMenu> menu(where ? window.itemCommands()->contextMenu(where, &window) : new QMenu);
+                QAction* chosen = nullptr;
+                QStringList entries;
+                for (QAction* action : menu->actions()) {
+                    chosen = action->isEnabled() && action->text() == command.section(' ', 1).section('=', 0, 0) ? action : chosen;
+                    entries << (action->isSeparator() ? QStringLiteral("-") : (action->isEnabled() ? "" : "!") + action->text());
+                }
+                lastMenu = entries.join('|');
+                if (!chosen)
                     return false;
-                (*action)->trigger();
+                chosen->trigger();
             }
         }
         return true;
@@ -110,19 +100,16 @@ private:
 private slots:
     void initTestCase()
     {
-        environment = std::make_unique<TestEnvironment>();
-        QVERIFY(ItemFile::write(environment->path("charset.mzchar"), filetest::richCharset()));
-        QVERIFY(ItemFile::write(environment->path("blockset.mzblocks"), filetest::richBlockset()));
+        QVERIFY(ItemFile::write(environment.path("charset.mzchar"), filetest::richCharset()));
+        QVERIFY(ItemFile::write(environment.path("blockset.mzblocks"), filetest::richBlockset()));
         RecordWriter out;
         filetest::richCharset().save(out);
-        QByteArray future = out.bytes();
-        filetest::putI32(future, 4, 99); // version 0.99.0
-        QVERIFY(Files::writeSafely(environment->path("future.mzchar"), future));
+        QVERIFY(Files::writeSafely(environment.path("future.mzchar"), QByteArray(out.bytes()).replace(4, 4, "\x63\0\0\0", 4))); // 0.99.0
     }
 
-    // The last step runs on the saved project, from the node's menu as
-    // given; the prompts, the identifiers of its kind, the last item of that
-    // kind and the modified state follow.
+    // The last step runs on the saved project from the node's menu as given;
+    // then the prompts, the identifiers of its kind, the last item of that
+    // kind and the modified state.
     void itemCommands_data()
     {
         QTest::addColumn<Commands>("row");
@@ -173,13 +160,13 @@ private slots:
         auto window = openWindow();
         const QString command = row.steps.section("; ", -1);
         QVERIFY(command == row.steps || run(*window, script, row.steps.section("; ", 0, -2)));
-        script.text(environment->path("saved.mzprj"));
+        script.text(environment.path("saved.mzprj"));
         QVERIFY(window->saveAs());
         script.shown.clear();
-        QCOMPARE(row.menu.isEmpty() ? row.menu : menuEntries(*window, node(*window, command.section(' ', 0, 0))), row.menu);
         QVERIFY(run(*window, script, command));
+        QCOMPARE(row.menu.isEmpty() ? row.menu : lastMenu, row.menu);
         QCOMPARE(promptKinds(script), row.prompts);
-        const QList<QSharedPointer<Dataset>> items = window->currentProject().datasets(kindOf(command));
+        const QList<QSharedPointer<Dataset>> items = window->currentProject().datasets(ItemKind(kindLetters.indexOf(command.at(0))));
         QStringList ids;
         for (const QSharedPointer<Dataset>& item : items)
             ids << QString::number(item->id);
@@ -207,8 +194,9 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, filter);
+        const ItemKind itemKind = ItemKind(kindLetters.indexOf(kind));
         const QString extension = filter.section('.', 1).chopped(1);
-        QVERIFY(ItemFile::write(environment->path("rich." + extension), *filetest::richProject().datasets(kindOf(kind)).first()));
+        QVERIFY(ItemFile::write(environment.path("rich." + extension), *filetest::richProject().datasets(itemKind).first()));
         PromptScript script;
         auto window = openWindow();
         const QString add = kind == "t" ? QStringLiteral("t Add new...=#1|#1") : kind + " Add new";
@@ -217,70 +205,60 @@ private slots:
         for (const PromptRequest& request : script.shown)
             QCOMPARE(request.filter, request.kind == PromptRequest::Integer ? QString() : filter);
         Project expected;
-        expected.append(kindOf(kind), window->currentProject().datasets(kindOf(kind)).value(0));
+        expected.append(itemKind, window->currentProject().datasets(itemKind).value(0));
         for (int id = 1; id <= 3; ++id) {
-            QSharedPointer<Dataset> item = filetest::richProject().datasets(kindOf(kind)).first();
+            QSharedPointer<Dataset> item = filetest::richProject().datasets(itemKind).first();
             item->id = id;
             item->name = QStringLiteral("%1 0%2").arg(filter.section(' ', 1, 1)).arg(id);
-            expected.append(kindOf(kind), item);
+            expected.append(itemKind, item);
         }
         QCOMPARE(filetest::compareProjects(expected, window->currentProject()), QString());
         QCOMPARE(script.unexpected, 0);
     }
 
-    void treeOrderMarksAndExpansion()
+    // The tree sorts by name, marks the items of editors holding changes
+    // and keeps categories collapsed or expanded. Renaming reaches the
+    // item's editor; deleting closes it unasked and redraws the editors that
+    // draw the deleted item.
+    void treeAndOpenEditors()
     {
         PromptScript script;
         auto window = openWindow();
-        QVERIFY(run(*window, script, "3*s Add new; s0 Rename...=c; s1 Rename...=a; s2 Rename...=B; c Add new"));
-        // Sorted by name, capitals first, for display only.
-        QCOMPARE(texts(node(*window, "s")), QStringList({"", "B", "a", "c"}));
-        QCOMPARE(window->currentProject().spritesets.at(1)->name, QStringLiteral("a"));
-
-        // An editor holding changes marks its item and the item's category.
-        ImagesetEditor* editor = editImageset(*window, SpritesetNode, 1);
-        QCOMPARE(texts(node(*window, "s")), QStringList({"*", "B", "a *", "c"}));
-        QCOMPARE(texts(node(*window, "c")), QStringList({"", "Charset 00"}));
-        editor->undo();
-        QCOMPARE(texts(node(*window, "s")), QStringList({"", "B", "a", "c"}));
-
-        // Adding expands the category; a rebuild keeps what the user expanded or collapsed.
-        node(*window, "c")->setExpanded(false);
-        node(*window, "b")->setExpanded(true);
-        QVERIFY(run(*window, script, "n Add new"));
-        for (int i = 0; i < 5; ++i)
-            QCOMPARE(window->projectTree()->topLevelItem(i)->isExpanded(), QList<bool>({false, true, true, false, true}).at(i));
-        QCOMPARE(script.unexpected, 0);
-    }
-
-    // Renaming reaches the item's editor; deleting closes it without its
-    // question and redraws the editors that draw the deleted item.
-    void commandsOnOpenEditors()
-    {
-        PromptScript script;
-        auto window = openWindow();
-        QVERIFY(run(*window, script, "2*c Add new; b Add new; s Add new; 2*t Add new...=#1|#1; n Add new"));
-        MdiChild* other = window->openEditor({CharsetNode, 0}, true, false);
-        QPointer<QWidget> font = editImageset(*window, CharsetNode, 1);
+        QVERIFY(run(*window, script, "3*s Add new; s0 Rename...=c; s1 Rename...=a; s2 Rename...=B; 2*c Add new; b Add new; 2*t Add new...=#1|#1; n Add new"));
         const Project& project = window->currentProject();
+        MdiChild* other = window->openEditor({CharsetNode, 0}, true, false);
+        ImagesetEditor* font = editImageset(*window, CharsetNode, 1);
         auto* tiles = new CountingEditor<Tileset>(*project.tilesets.at(0), TilesetNode, window->editorServices());
         auto* screen = new CountingEditor<Screen>(*project.screens.at(0), ScreenNode, window->editorServices());
         window->editorArea()->addSubWindow(tiles)->show();
         window->editorArea()->addSubWindow(screen)->show();
+        // Capitals sort first; the project keeps its order.
+        QCOMPARE(texts(node(*window, "s")), QStringList({"", "B", "a", "c"}));
+        QCOMPARE(project.spritesets.at(1)->name, QStringLiteral("a"));
+        QCOMPARE(texts(node(*window, "c")), QStringList({"*", "Charset 00", "Charset 01 *"}));
+        font->undo();
+        QCOMPARE(texts(node(*window, "c")), QStringList({"", "Charset 00", "Charset 01"}));
+        font->redo();
+        node(*window, "c")->setExpanded(false);
         script.shown.clear();
 
         QVERIFY(run(*window, script, "c1 Rename...=Fonts"));
         QVERIFY(font->windowTitle().startsWith("Fonts") && other->windowTitle().startsWith("Charset 00"));
+        QPointer<QWidget> closed = font;
         QList<QList<int>> redraws;
         for (const char* item : {"c1", "b0", "t1", "s0"}) {
             QVERIFY(run(*window, script, item + QStringLiteral(" Delete=Yes")));
             redraws.append({tiles->redraws, screen->redraws});
         }
-        QTRY_VERIFY(font.isNull());
+        QTRY_VERIFY(closed.isNull());
         QCOMPARE(promptKinds(script), QStringLiteral("TQQQQ"));
         // Tile sets and screens draw charsets; only screens draw block sets and tile sets.
         QCOMPARE(redraws, QList<QList<int>>({{1, 1}, {1, 2}, {1, 3}, {1, 3}}));
         QCOMPARE(window->editorArea()->subWindowList().size(), 3);
+        QList<bool> expanded;
+        for (int i = 0; i < 5; ++i)
+            expanded << window->projectTree()->topLevelItem(i)->isExpanded();
+        QCOMPARE(expanded, QList<bool>({false, true, true, true, true}));
         QCOMPARE(script.unexpected, 0);
     }
 };
