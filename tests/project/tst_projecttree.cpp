@@ -36,13 +36,13 @@ QStringList texts(const QTreeWidgetItem* category)
     return texts;
 }
 
-// An item as the command table shows it: name and image size; for a tile
+// An item as the command table shows it: name, image size, kind letter; for a tile
 // set name, tile size, tile count, the set it is made of with the grid, and
 // slot:colour of those of a few slots whose tile shows the image of its slot.
 QString describe(const Dataset* item)
 {
     if (auto* set = dynamic_cast<const Imageset*>(item))
-        return QStringLiteral("%1 %2x%3").arg(set->name).arg(set->imageWidth).arg(set->imageHeight);
+        return QStringLiteral("%1 %2x%3 %4").arg(set->name).arg(set->imageWidth).arg(set->imageHeight).arg(kindLetters.at(set->type));
     auto* tiles = dynamic_cast<const Tileset*>(item);
     if (!tiles)
         return item->name;
@@ -116,26 +116,26 @@ private slots:
         const QString tilesets = QStringLiteral("Add new...|-|%1Build from charset (1x1)...|%2Build from blockset (1x1)...|-|Import...");
         const auto row = [](const char* name, const QString& steps, const QString& menu, const char* prompts, const char* ids,
                             const char* last, bool unsaved) { QTest::newRow(name) << Commands {steps, menu, prompts, ids, last, unsaved}; };
-        row("add charset", "c Add new", "Add new|-|Import...", "", "0", "Charset 00 8x8", true);
-        row("add sprite set", "s Add new", "", "", "0", "Spriteset 00 24x21", true);
-        row("add block set", "b Add new", "", "", "0", "Blockset 00 8x8", true);
+        row("add charset", "c Add new", "Add new|-|Import...", "", "0", "Charset 00 8x8 c", true);
+        row("add sprite set", "s Add new", "", "", "0", "Spriteset 00 24x21 s", true);
+        row("add block set", "b Add new", "", "", "0", "Blockset 00 8x8 b", true);
         row("add screen", "n Add new", "", "", "0", "Screen 00", true);
         row("add tile set", "s Add new; t Add new...=#3|#2", tilesets.arg("!", "!"), "II", "0", "Tileset 00 3x2 0", true);
         row("tile width cancelled", "t Add new...=!", "", "I", "", "", false);
         row("tile height cancelled", "t Add new...=#4|!", "", "II", "", "", false);
         row("freed highest identifier reused, gaps kept", "3*c Add new; c2 Delete=Yes; c Add new; c1 Delete=Yes; c Add new", "", "",
-            "0 2 3", "Charset 03 8x8", true);
-        row("identifiers above 9", "10*b Add new; b Add new", "", "", "0 1 2 3 4 5 6 7 8 9 10", "Blockset 10 8x8", true);
-        row("rename trims", "b Add new; b0 Rename...=  New  ", "Rename...|Clone|Delete|-|Export...", "T", "0", "New 8x8", true);
+            "0 2 3", "Charset 03 8x8 c", true);
+        row("identifiers above 9", "10*b Add new; b Add new", "", "", "0 1 2 3 4 5 6 7 8 9 10", "Blockset 10 8x8 b", true);
+        row("rename trims", "b Add new; b0 Rename...=  New  ", "Rename...|Clone|Delete|-|Export...", "T", "0", "New 8x8 b", true);
         row("rename to another item's name in other case", "2*c Add new; c1 Rename...= CHARSET 00 ", "", "TE", "0 1",
-            "Charset 01 8x8", false);
-        row("rename changing case only", "c Add new; c0 Rename...=charset 00", "", "TE", "0", "Charset 00 8x8", false);
+            "Charset 01 8x8 c", false);
+        row("rename changing case only", "c Add new; c0 Rename...=charset 00", "", "TE", "0", "Charset 00 8x8 c", false);
         row("rename blank", "n Add new; n0 Rename...=  ", "", "T", "0", "Screen 00", false);
         row("rename cancelled", "n Add new; n0 Rename...=!", "", "T", "0", "Screen 00", false);
-        row("names unique within a kind only", "c Add new; s Add new; s0 Rename...=Charset 00", "", "T", "0", "Charset 00 24x21", true);
-        row("clone", "2*c Add new; c0 Clone", "", "", "0 1 2", "Charset 02 8x8", true);
-        row("delete answered No", "s Add new; s0 Delete=No", "", "Q", "0", "Spriteset 00 24x21", false);
-        row("delete answered Yes", "3*s Add new; s1 Delete=Yes", "", "Q", "0 2", "Spriteset 02 24x21", true);
+        row("names unique within a kind only", "c Add new; s Add new; s0 Rename...=Charset 00", "", "T", "0", "Charset 00 24x21 s", true);
+        row("clone", "2*c Add new; c0 Clone", "", "", "0 1 2", "Charset 02 8x8 c", true);
+        row("delete answered No", "s Add new; s0 Delete=No", "", "Q", "0", "Spriteset 00 24x21 s", false);
+        row("delete answered Yes", "3*s Add new; s1 Delete=Yes", "", "Q", "0 2", "Spriteset 02 24x21 s", true);
         // The choice lists the sets in project order, which is not the tree's.
         row("build from charset",
             "t Add new...=#2|#2; c Add new; c0 Rename...=Zeta; c Import...=@charset.mzchar; t Build from charset (1x1)...=#1",
@@ -146,11 +146,11 @@ private slots:
             "Tileset 0 1x1 71 b0 32x8 0:15 5:15 65:15 70:13", true);
         row("build from empty block set", "b Add new; t Build from blockset (1x1)...=#0", "", "C", "0", "Tileset 0 1x1 0 b0 32x8", true);
         row("build cancelled", "c Add new; t Build from charset (1x1)...=!", "", "C", "", "", false);
-        row("import of a newer version", "c Add new; c Import...=@future.mzchar", "", "OE", "0", "Charset 00 8x8", false);
+        row("import of a newer version", "c Add new; c Import...=@future.mzchar", "", "OE", "0", "Charset 00 8x8 c", false);
         row("import of a missing file", "b Import...=@absent.mzblocks", "", "OE", "", "", false);
         row("import cancelled", "b Import...=!", "", "O", "", "", false);
-        row("export into a missing directory", "s Add new; s0 Export...=@absent/s.mzsprites", "", "SE", "0", "Spriteset 00 24x21", false);
-        row("export cancelled", "s Add new; s0 Export...=!", "", "S", "0", "Spriteset 00 24x21", false);
+        row("export into a missing directory", "s Add new; s0 Export...=@absent/s.mzsprites", "", "SE", "0", "Spriteset 00 24x21 s", false);
+        row("export cancelled", "s Add new; s0 Export...=!", "", "S", "0", "Spriteset 00 24x21 s", false);
     }
 
     void itemCommands()
@@ -235,6 +235,7 @@ private slots:
         // Capitals sort first; the project keeps its order.
         QCOMPARE(texts(node(*window, "s")), QStringList({"", "B", "a", "c"}));
         QCOMPARE(project.spritesets.at(1)->name, QStringLiteral("a"));
+        QVERIFY(project.nameTaken(ItemKind::Spriteset, " b ") && !project.nameTaken(ItemKind::Charset, "b"));
         QCOMPARE(texts(node(*window, "c")), QStringList({"*", "Charset 00", "Charset 01 *"}));
         font->undo();
         QCOMPARE(texts(node(*window, "c")), QStringList({"", "Charset 00", "Charset 01"}));
