@@ -1,112 +1,70 @@
+// The start-up makes the colour-matching tables ready: built and written to
+// "dither.lut" where that file is missing or made for another palette, read
+// from it otherwise. This test is the only one of the suite that builds the
+// tables; it leaves the file for the other window tests.
+
 #include "app/lutstartup.h"
-#include "app/mosaikon.h"
-#include "convert/ditherlut.h"
-#include "model/palette.h"
-#include "model/version.h"
-#include "support/promptscript.h"
-#include "support/testenvironment.h"
+#include "app/windowtest.h"
+#include "support/core/recordbytes.h"
 
-#include <QDir>
-#include <QFile>
-#include <QProgressDialog>
-#include <QtTest>
-
-namespace {
-// Notes every progress dialog shown while it is installed.
-class ProgressWatcher : public QObject {
-public:
-    QStringList labels;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Show) {
-            if (auto* dialog = qobject_cast<QProgressDialog*>(watched))
-                labels.append(dialog->labelText());
-        }
-        return false;
-    }
-};
-}
-
-// The start-up builds the colour-matching tables the first time, in an empty
-// directory, and reads them from "dither.lut" afterwards. This test is the
-// only one of the suite that builds the tables; it leaves the file for the
-// other window tests.
 class StartupTest : public QObject {
     Q_OBJECT
 
 private:
-    QScopedPointer<TestEnvironment> environment;
+    std::unique_ptr<TestEnvironment> environment;
+    const QString shared = QStringLiteral(MOSAIKON_SHARED_LUT);
 
 private slots:
-    void initTestCase() { environment.reset(new TestEnvironment); }
+    void initTestCase() { environment = std::make_unique<TestEnvironment>(); }
 
-    void firstStartBuildsAndWritesTheTables()
+    // The first row builds the tables for real; the others count the builds
+    // and take the tables it shared.
+    void starts_data()
     {
-        QFile::remove(QStringLiteral("dither.lut"));
-        LutStartup::setBuilder({});
-        DitherLut::setCurrent(DitherLut());
-        ProgressWatcher watcher;
-        qApp->installEventFilter(&watcher);
-        PromptScript prompts;
-        {
-            Mosaikon window;
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("builds");
+        QTest::addColumn<bool>("reported");
+        QTest::newRow("missing") << "missing" << 0 << false;
+        QTest::newRow("current") << "current" << 0 << false;
+        QTest::newRow("made for another palette") << "stale" << 1 << false;
+        QTest::newRow("unwritable") << "unwritable" << 1 << true;
+    }
+
+    void starts()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, builds);
+        QFETCH(bool, reported);
+        QTemporaryDir directory;
+        QDir::setCurrent(directory.path());
+        QFile lut(shared);
+        QVERIFY(file != "unwritable" || QDir().mkdir("dither.lut")); // a directory: neither read nor written
+        QVERIFY(file != "current" || lut.copy("dither.lut"));
+        if (file == "stale" && lut.open(QIODevice::ReadOnly)) {
+            QByteArray bytes = lut.readAll();
+            filetest::putI32(bytes, 12, 0x123456); // the first palette colour, after three header numbers
+            QVERIFY(Files::writeSafely("dither.lut", bytes));
         }
-        qApp->removeEventFilter(&watcher);
-        QCOMPARE(watcher.labels, QStringList {QStringLiteral("Build dithering LUT...")});
-        QVERIFY(prompts.shown.isEmpty());
-        QVERIFY(QFile::exists(QStringLiteral("pal.txt")));
-        QVERIFY(DitherLut::current().isValid());
+        int calls = 0;
+        const auto takeShared = [&](DitherLut& tables, const Palette::Colors& palette) { calls += tables.load(shared, palette); };
+        LutStartup::setBuilder(file == "missing" ? DitherLut::Builder() : takeShared);
+        DitherLut::setCurrent(DitherLut());
+        PromptScript prompts;
+        delete new Mosaikon;
+
+        QCOMPARE(calls, builds);
+        QCOMPARE(promptKinds(prompts), QString(reported ? "E" : ""));
+        QVERIFY(QFile::exists("pal.txt"));
         // Black and white are colours 0 and 1 of the default palette.
         QCOMPARE(int(DitherLut::current().nearest(DitherLut::Ciede2000, qRgb(0, 0, 0))), 0);
         QCOMPARE(int(DitherLut::current().nearest(DitherLut::Rgb, qRgb(255, 255, 255))), 1);
-
-        DitherLut reread;
-        QVERIFY(reread.load(QStringLiteral("dither.lut"), Palette::defaults()));
-        QFile::remove(QStringLiteral(MOSAIKON_SHARED_LUT));
-        QVERIFY(QFile::copy(QStringLiteral("dither.lut"), QStringLiteral(MOSAIKON_SHARED_LUT)));
-    }
-
-    void secondStartReadsTheFile()
-    {
-        int builds = 0;
-        LutStartup::setBuilder([&builds](DitherLut&, const Palette::Colors&) { ++builds; });
-        DitherLut::setCurrent(DitherLut());
-        ProgressWatcher watcher;
-        qApp->installEventFilter(&watcher);
-        {
-            Mosaikon window;
+        DitherLut written;
+        QCOMPARE(written.load("dither.lut", Palette::defaults()), !reported);
+        if (file == "missing") {
+            QFile::remove(shared);
+            QVERIFY(QFile::copy("dither.lut", shared));
         }
-        qApp->removeEventFilter(&watcher);
-        QCOMPARE(builds, 0);
-        QVERIFY(watcher.labels.isEmpty());
-        QVERIFY(DitherLut::current().isValid());
-    }
-
-    void unwritableTableFileIsReportedAndTheProgramContinues()
-    {
-        QTemporaryDir directory;
-        const QString previous = QDir::currentPath();
-        QDir::setCurrent(directory.path());
-        // A directory where the file should be: it can be neither read nor written.
-        QVERIFY(QDir().mkdir(QStringLiteral("dither.lut")));
-        LutStartup::setBuilder([](DitherLut& tables, const Palette::Colors& palette) {
-            QVERIFY(tables.load(QStringLiteral(MOSAIKON_SHARED_LUT), palette));
-        });
-        DitherLut::setCurrent(DitherLut());
-        PromptScript prompts;
-        {
-            Mosaikon window;
-            QCOMPARE(prompts.shown.size(), 1);
-            QCOMPARE(prompts.last().icon, QMessageBox::Critical);
-            QCOMPARE(prompts.last().title, QStringLiteral("Error!"));
-            QCOMPARE(prompts.last().text,
-                     QStringLiteral("Cannot save the LUT for dithering (this will be recreated at every startup)!"));
-            QVERIFY(DitherLut::current().isValid());
-            QCOMPARE(window.windowTitle(), QStringLiteral("Mosaikon v" MOSAIKON_VERSION " - [Untitled]"));
-        }
-        QDir::setCurrent(previous);
+        QDir::setCurrent(environment->root());
     }
 };
 

@@ -3,8 +3,8 @@
 // open editors' unsaved states, and the dependants of an image set get
 // editors (minimized) whose documents take undoable changes.
 
+#include "app/windowtest.h"
 #include "editors/imageset/imageseteditor.h"
-#include "model/document.h"
 #include "model/palette.h"
 #include "model/sourceref.h"
 #include "project/editorservices.h"
@@ -12,45 +12,22 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QtTest>
-
-#include <memory>
 
 namespace {
-// An editor of a tile set or screen that counts its redraws.
-template<typename Item>
-class CountingEditor : public DocumentEditor {
-public:
-    CountingEditor(const Item& item, int nodeKind, EditorServices* services)
-        : DocumentEditor(nodeKind, new ItemDocument<Item>(item), services)
-    {
-    }
-    void invalidateCache() override { ++redraws; }
-    int redraws = 0;
-
-protected:
-    QString unsavedQuestion() const override { return {}; }
-};
-
 // Character set 0 and block set 0; tile set 0 made of the character set,
 // tile set 1 of the block set; screen 0 drawn from tile set 0.
 struct Fixture {
     Fixture()
         : services(project, &area, [this](const ItemKey& key, bool, bool minimized) { return open(key, minimized); })
     {
-        project.charsets.append(QSharedPointer<Imageset>::create(0, QStringLiteral("Font"), 8, 8, Imageset::Charset));
-        project.blocksets.append(QSharedPointer<Imageset>::create(0, QStringLiteral("Walls"), 8, 8, Imageset::Blockset));
+        project.addItem(ItemKind::Charset);
+        project.addItem(ItemKind::Blockset);
         for (bool isCharset : {true, false}) {
-            auto tiles = QSharedPointer<Tileset>::create();
-            tiles->id = project.tilesets.size();
+            auto tiles = project.addItem(ItemKind::Tileset).staticCast<Tileset>();
             tiles->imagesetIsCharset = isCharset;
             tiles->imagesetId = 0;
-            project.tilesets.append(tiles);
         }
-        auto screen = QSharedPointer<Screen>::create();
-        screen->id = 0;
-        screen->sourceRef = SourceRef::make(SourceRef::tilesetBit, 0);
-        project.screens.append(screen);
+        project.addItem(ItemKind::Screen).staticCast<Screen>()->sourceRef = SourceRef::make(SourceRef::tilesetBit, 0);
     }
 
     MdiChild* open(const ItemKey& key, bool minimized)
@@ -66,17 +43,8 @@ struct Fixture {
         else
             editor = new ImagesetEditor(*static_cast<const Imageset*>(item), key.nodeKind, &services);
         QMdiSubWindow* window = area.addSubWindow(editor);
-        if (minimized)
-            window->showMinimized();
-        else
-            window->show();
+        minimized ? window->showMinimized() : window->show();
         return editor;
-    }
-
-    template<typename Item>
-    CountingEditor<Item>* counting(int nodeKind, qint32 id)
-    {
-        return static_cast<CountingEditor<Item>*>(open({nodeKind, id}, false));
     }
 
     Project project;
@@ -89,18 +57,14 @@ class EditorServicesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        environment = std::make_unique<TestEnvironment>();
-        Palette::setCurrent(Palette::defaults());
-    }
+    void initTestCase() { Palette::setCurrent(Palette::defaults()); }
 
     void editsAndClosesRedrawTheEditorsThatDrawTheItem()
     {
         Fixture fixture;
-        auto* charTiles = fixture.counting<Tileset>(TilesetNode, 0);
-        auto* blockTiles = fixture.counting<Tileset>(TilesetNode, 1);
-        auto* screen = fixture.counting<Screen>(ScreenNode, 0);
+        auto* charTiles = static_cast<CountingEditor<Tileset>*>(fixture.open({TilesetNode, 0}, false));
+        auto* blockTiles = static_cast<CountingEditor<Tileset>*>(fixture.open({TilesetNode, 1}, false));
+        auto* screen = static_cast<CountingEditor<Screen>*>(fixture.open({ScreenNode, 0}, false));
         auto* font = static_cast<ImagesetEditor*>(fixture.open({CharsetNode, 0}, false));
         const auto redraws = [&] { return QList<int>({charTiles->redraws, blockTiles->redraws, screen->redraws}); };
 
@@ -130,7 +94,7 @@ private slots:
     void dependantsOpenMinimizedAndTakeUndoableChanges()
     {
         Fixture fixture;
-        auto* open = fixture.counting<Tileset>(TilesetNode, 0);
+        auto* open = static_cast<CountingEditor<Tileset>*>(fixture.open({TilesetNode, 0}, false));
         const QList<Document*> tilesets = fixture.services.tilesetsUsing(0, true);
         QCOMPARE(tilesets, QList<Document*>({open->document()}));
         QCOMPARE(fixture.area.subWindowList().size(), 1);
@@ -152,7 +116,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TestEnvironment> environment;
+    TestEnvironment environment;
 };
 
 QTEST_MAIN(EditorServicesTest)
