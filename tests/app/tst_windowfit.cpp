@@ -1,0 +1,200 @@
+// What a user sees when windows get narrow or crowded: editors that stay
+// readable, fields that keep their place, keys that work wherever the focus
+// is, file names that keep their type, and windows that come back as they were.
+
+#include "app/windowtest.h"
+#include "dialogs/vicIIcalculator.h"
+#include "editors/imageset/imagelistpane.h"
+#include "project/itemcommands.h"
+#include "project/projecttree.h"
+#include "views/fittingsplitter.h"
+#include "views/qgraphicsviewzoomable.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+
+namespace {
+// Every visible control of the widget that is narrower than it needs to be,
+// or reaches out of the widget.
+QStringList crushedControls(QWidget* top)
+{
+    QStringList crushed;
+    for (QWidget* control : top->findChildren<QWidget*>()) {
+        const bool checked = qobject_cast<QAbstractButton*>(control) || qobject_cast<QComboBox*>(control)
+            || (qobject_cast<QLabel*>(control) && !qobject_cast<QLabel*>(control)->text().isEmpty());
+        if (!checked || !control->isVisibleTo(top))
+            continue;
+        const QRect area(control->mapTo(top, QPoint(0, 0)), control->size());
+        if (control->width() < control->minimumSizeHint().width() || !top->rect().contains(area))
+            crushed << QStringLiteral("%1 \"%2\" %3 wide").arg(control->metaObject()->className(),
+                                                                control->property("text").toString())
+                                                          .arg(control->width());
+    }
+    return crushed;
+}
+
+ImagesetEditor* openCharset(Mosaikon& window, qint32 id)
+{
+    return static_cast<ImagesetEditor*>(window.openEditor({CharsetNode, id}, true, false));
+}
+}
+
+class WindowFitTest : public QObject {
+    Q_OBJECT
+
+private:
+    TestEnvironment environment;
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void editorsStayReadableWhenNarrow_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<Qt::Orientation>("panes");
+        QTest::newRow("400 px: stacked") << 400 << Qt::Vertical;
+        QTest::newRow("1100 px: side by side") << 1100 << Qt::Horizontal;
+    }
+
+    void editorsStayReadableWhenNarrow()
+    {
+        QFETCH(int, width);
+        ImagesetEditor editor(Imageset(0, QStringLiteral("Font"), 8, 8, Imageset::Charset), CharsetNode);
+        editor.resize(width, 700);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        const auto* splitter = editor.findChild<FittingSplitter*>();
+        QVERIFY(splitter);
+        QTEST(splitter->orientation(), "panes");
+        QCOMPARE(crushedControls(&editor), QStringList());
+        QVERIFY(editor.minimumSizeHint().width() <= 400);
+    }
+
+    void listFieldsKeepTheirPlaceAndForgetTheHover()
+    {
+        ImagesetEditor editor(Imageset(0, QStringLiteral("Font"), 8, 8, Imageset::Charset), CharsetNode);
+        editor.resize(900, 600);
+        editor.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&editor));
+        auto* foreground = editor.findChild<QLabel*>(QStringLiteral("lblImagesForecolor"));
+        auto* status = editor.findChild<QLabel*>(QStringLiteral("lblImagesStatus"));
+        QWidget* viewport = editor.imageList()->view()->viewport();
+
+        QTest::mouseMove(viewport, QPoint(10, 10));
+        QCOMPARE(editor.imageList()->hoverIndex(), 0);
+        const int fieldWidth = foreground->width();
+        const QPoint statusPlace = status->pos();
+        // The widest text a colour field shows fits it.
+        QVERIFY(foreground->fontMetrics().horizontalAdvance(QStringLiteral("15 (Multi)")) <= fieldWidth);
+        editor.setMultiColor01(9); // another number in the swatches
+        editor.setImageColor(15);
+        QCOMPARE(foreground->width(), fieldWidth);
+        QCOMPARE(status->pos(), statusPlace);
+
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(viewport->parentWidget(), &leave);
+        QCOMPARE(editor.imageList()->hoverIndex(), -1);
+        QVERIFY(status->text().contains(QStringLiteral(": ---")));
+        QCOMPARE(foreground->text(), QStringLiteral("--"));
+    }
+
+    void saveKeyActsOnTheActiveEditorFromTheTree()
+    {
+        PromptScript script;
+        auto window = openWindow();
+        window->itemCommands()->addNew(ItemKind::Charset);
+        ImagesetEditor* editor = editImageset(*window, CharsetNode, 0);
+        window->projectTree()->setFocus();
+        QTest::keyClick(window->projectTree(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!editor->isModified());
+        QCOMPARE(window->currentProject().charsets.first()->colors[1], 9);
+    }
+
+    void savedFilesGetTheirExtension_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("project without extension") << "game" << "game.mzprj";
+        QTest::newRow("project with extension") << "game.mzprj" << "game.mzprj";
+        QTest::newRow("other extension kept") << "game.bak" << "game.bak";
+        QTest::newRow("block set item") << "walls" << "walls.mzblocks";
+    }
+
+    void savedFilesGetTheirExtension()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        PromptScript script;
+        auto window = openWindow();
+        window->itemCommands()->addNew(ItemKind::Blockset);
+        script.text(environment.path(typed));
+        if (QString(QTest::currentDataTag()).startsWith("block"))
+            window->itemCommands()->exportItem(ItemKind::Blockset, 0);
+        else
+            QVERIFY(window->saveAs());
+        QVERIFY(QFile::exists(environment.path(written)));
+        QFile::remove(environment.path(written));
+    }
+
+    void treeShowsLongNamesAcrossTheRow()
+    {
+        PromptScript script;
+        auto window = openWindow();
+        ProjectTree* tree = window->projectTree();
+        const QString name = QString(24, QLatin1Char('n'));
+        QVERIFY(tree->width() >= tree->fontMetrics().horizontalAdvance(name + QStringLiteral(" *")));
+        QCOMPARE(tree->header()->sectionSize(0), tree->viewport()->width());
+    }
+
+    void minimizedEditorsComeBackAsTheyWere_data()
+    {
+        QTest::addColumn<bool>("maximized");
+        QTest::newRow("maximized") << true;
+        QTest::newRow("normal") << false;
+    }
+
+    void minimizedEditorsComeBackAsTheyWere()
+    {
+        QFETCH(bool, maximized);
+        PromptScript script;
+        auto window = openWindow();
+        window->itemCommands()->addNew(ItemKind::Charset);
+        auto* frame = qobject_cast<QMdiSubWindow*>(openCharset(*window, 0)->parentWidget());
+        if (maximized)
+            frame->showMaximized();
+        else
+            frame->showNormal();
+        frame->showMinimized();
+        openCharset(*window, 0);
+        QVERIFY(!frame->isMinimized());
+        QCOMPARE(frame->isMaximized(), maximized);
+    }
+
+    void calculatorAddressesFitTheirBoxes()
+    {
+        // As narrow as the dialog lets itself be made.
+        VicIICalculator calculator;
+        calculator.resize(100, 100);
+        calculator.show();
+        calculator.findChild<QRadioButton*>(QStringLiteral("radioBtnBank3"))->setChecked(true);
+        for (const char* name : {"cbxTxtCharsMem", "cbxTxtScreenMem", "cbxBmpScreenMem", "cbxBmpMemory"}) {
+            auto* box = calculator.findChild<QComboBox*>(QLatin1String(name));
+            QStyleOptionComboBox option;
+            option.initFrom(box);
+            const int textRoom =
+                box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box).width();
+            for (int i = 0; i < box->count(); ++i)
+                QVERIFY2(box->fontMetrics().horizontalAdvance(box->itemText(i)) <= textRoom, qPrintable(box->itemText(i)));
+        }
+    }
+};
+
+QTEST_MAIN(WindowFitTest)
+#include "tst_windowfit.moc"
