@@ -1,7 +1,7 @@
-// Colour matching for the import, on the tables of tests/data/colormatch:
-// sRGB to L*a*b*, the CIEDE2000 difference on its published test pairs, the
-// weighted RGB distance and the nearest palette entry; and the fast matcher
-// of the lookup tables against the plain scan.
+// Colour matching for the import: sRGB to L*a*b*, the CIEDE2000 difference on
+// its published test pairs, the weighted RGB distance and the nearest palette
+// entry on the tables of tests/data/colormatch; the fast matcher of the
+// lookup tables against the plain scan.
 
 #include "convert/ciede2000matcher.h"
 #include "convert/colormatch.h"
@@ -11,22 +11,25 @@
 #include <memory>
 #include <random>
 
+using Matcher = ColorMatch::Ciede2000Matcher;
+
 namespace {
-
-// A palette of tests/data/colormatch/palettes.txt: the colours written out.
-Palette::Colors paletteOf(const QString& colors)
+// Numbers parted by spaces: colours in hexadecimal, the rest decimal.
+QRgb color(const QString& text, int at = 0)
 {
-    Palette::Colors palette;
-    for (int i = 0; i < Palette::size; ++i)
-        palette[i] = colors.section(' ', i, i).toUInt(nullptr, 16);
-    return palette;
+    return text.section(' ', at, at).toUInt(nullptr, 16);
 }
-
-// "L a b" as numbers.
-ColorMatch::Lab labOf(const QString& text)
+ColorMatch::Lab lab(const QString& text)
 {
-    const QStringList values = text.split(' ');
-    return {values[0].toDouble(), values[1].toDouble(), values[2].toDouble()};
+    return {text.section(' ', 0, 0).toDouble(), text.section(' ', 1, 1).toDouble(), text.section(' ', 2, 2).toDouble()};
+}
+Palette::Colors palette(const QString& name)
+{
+    Palette::Colors colors {};
+    for (const QStringList& row : datatable::rows("colormatch/palettes.txt"))
+        for (int i = 0; row[0] == name && i < Palette::size; ++i)
+            colors[i] = color(row[1], i);
+    return colors;
 }
 
 // The palette colours and their neighbours one step away in each channel,
@@ -45,80 +48,64 @@ QVector<QRgb> sample(const Palette::Colors& palette, int count)
         colors << (QRgb(random()) | 0xFF000000);
     return colors;
 }
-
 } // namespace
 
 class ColorMatchTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { ColorMatch::Ciede2000Matcher::allowAvx2(true); }
+    void cleanup() { Matcher::allowAvx2(true); }
 
-    void toLab_data() { datatable::addRows(QFINDTESTDATA("../data/colormatch/lab.txt")); }
-
-    void toLab()
+    void formulas_data()
     {
-        QFETCH(QStringList, fields);
-        const ColorMatch::Lab lab = ColorMatch::toLab(fields[0].toUInt(nullptr, 16));
-        const ColorMatch::Lab expected = labOf(fields[1]);
-        const QString text = QStringLiteral("%1 %2 %3").arg(lab.L, 0, 'f', 5).arg(lab.a, 0, 'f', 5).arg(lab.b, 0, 'f', 5);
-        QVERIFY2(qAbs(lab.L - expected.L) < 6e-5 && qAbs(lab.a - expected.a) < 6e-5 && qAbs(lab.b - expected.b) < 6e-5,
-                 qPrintable(text));
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QStringList>("fields");
+        for (const char* table : {"lab", "ciede2000", "rgbdistance", "nearest"})
+            for (const QStringList& row : datatable::rows(QString("colormatch/%1.txt").arg(table)))
+                QTest::addRow("%s: %s", table, qPrintable(row[0])) << QString(table) << QStringList(row.mid(1));
     }
 
-    void ciede2000_data() { datatable::addRows(QFINDTESTDATA("../data/colormatch/ciede2000.txt")); }
-
-    void ciede2000()
+    void formulas()
     {
+        QFETCH(QString, table);
         QFETCH(QStringList, fields);
-        const ColorMatch::Lab first = labOf(fields[0]), second = labOf(fields[1]);
-        // The published values are rounded to four decimals; the formula is symmetric.
-        for (double difference : {ColorMatch::ciede2000(first, second), ColorMatch::ciede2000(second, first)})
-            QVERIFY2(qAbs(difference - fields[2].toDouble()) <= 0.00005 + 1e-9, qPrintable(QString::number(difference, 'f', 6)));
+        if (table == "lab") {
+            // Worked out to four decimals.
+            const ColorMatch::Lab shown = ColorMatch::toLab(color(fields[0])), expected = lab(fields[1]);
+            QVERIFY2(qAbs(shown.L - expected.L) < 6e-5 && qAbs(shown.a - expected.a) < 6e-5
+                         && qAbs(shown.b - expected.b) < 6e-5,
+                     qPrintable(QStringLiteral("%1 %2 %3").arg(shown.L).arg(shown.a).arg(shown.b)));
+        } else if (table == "ciede2000") {
+            // Published to four decimals; the formula is symmetric.
+            for (double difference : {ColorMatch::ciede2000(lab(fields[0]), lab(fields[1])),
+                                      ColorMatch::ciede2000(lab(fields[1]), lab(fields[0]))})
+                QVERIFY2(qAbs(difference - fields[2].toDouble()) <= 0.00005 + 1e-9, qPrintable(QString::number(difference)));
+        } else if (table == "rgbdistance") {
+            const int squared = fields[2].toInt();
+            QCOMPARE(ColorMatch::rgbDistanceSquared(color(fields[0]), color(fields[1])), squared);
+            QCOMPARE(ColorMatch::rgbDistanceSquared(color(fields[1]), color(fields[0])), squared);
+            QCOMPARE(ColorMatch::rgbDistance(color(fields[0]), color(fields[1])), std::sqrt(double(squared)));
+        } else {
+            QCOMPARE(ColorMatch::nearest(ColorMatch::Ciede2000, palette(fields[0]), color(fields[1])), fields[2].toInt());
+            QCOMPARE(ColorMatch::nearest(ColorMatch::Rgb, palette(fields[0]), color(fields[1])), fields[3].toInt());
+        }
     }
 
-    void rgbDistance_data() { datatable::addRows(QFINDTESTDATA("../data/colormatch/rgbdistance.txt")); }
-
-    void rgbDistance()
-    {
-        QFETCH(QStringList, fields);
-        const QRgb paletteColor = fields[0].toUInt(nullptr, 16), color = fields[1].toUInt(nullptr, 16);
-        const int squared = fields[2].toInt();
-        QCOMPARE(ColorMatch::rgbDistanceSquared(paletteColor, color), squared);
-        QCOMPARE(ColorMatch::rgbDistanceSquared(color, paletteColor), squared);
-        QCOMPARE(ColorMatch::rgbDistance(paletteColor, color), std::sqrt(double(squared)));
-    }
-
-    void nearest_data() { datatable::addRows(QFINDTESTDATA("../data/colormatch/nearest.txt")); }
-
-    void nearest()
-    {
-        QFETCH(QStringList, fields);
-        Palette::Colors palette;
-        for (const QStringList& row : datatable::rows(QFINDTESTDATA("../data/colormatch/palettes.txt")))
-            if (row[0] == fields[0])
-                palette = paletteOf(row[1]);
-        const QRgb color = fields[1].toUInt(nullptr, 16);
-        QCOMPARE(ColorMatch::nearest(ColorMatch::Ciede2000, palette, color), fields[2].toInt());
-        QCOMPARE(ColorMatch::nearest(ColorMatch::Rgb, palette, color), fields[3].toInt());
-    }
-
-    void fastMatchEqualsPlainScan_data() { datatable::addRows(QFINDTESTDATA("../data/colormatch/palettes.txt")); }
+    void fastMatchEqualsPlainScan_data() { datatable::addRows("colormatch/palettes.txt"); }
 
     void fastMatchEqualsPlainScan()
     {
-        QFETCH(QStringList, fields);
-        const Palette::Colors palette = paletteOf(fields[0]);
+        const Palette::Colors palette = ::palette(QTest::currentDataTag());
         const QVector<QRgb> colors = sample(palette, 50000);
         const int count = colors.size();
         const ColorMatch::PaletteLab paletteLab = ColorMatch::toLab(palette);
-        const ColorMatch::Ciede2000Matcher matcher(palette);
+        const Matcher matcher(palette);
         std::vector<quint8> rgb(count), ciede2000(count);
         std::vector<double> distances(size_t(count) * Palette::size);
         std::unique_ptr<bool[]> nearJump(new bool[size_t(count)]);
         // With the AVX2 code (where the processor has it) and without.
         for (bool avx2 : {true, false}) {
-            ColorMatch::Ciede2000Matcher::allowAvx2(avx2);
+            Matcher::allowAvx2(avx2);
             DitherLut::match(DitherLut::Rgb, palette, colors.constData(), rgb.data(), count);
             DitherLut::match(DitherLut::Ciede2000, palette, colors.constData(), ciede2000.data(), count);
             matcher.approximate(colors.constData(), count, distances.data(), nearJump.get());
@@ -127,12 +114,13 @@ private slots:
                 // The approximate differences stay far within the margin
                 // wherever the colour is not sent to the exact scan.
                 const ColorMatch::Lab lab = ColorMatch::toLab(colors[i]);
+                const double* approximate = &distances[size_t(i) * Palette::size];
                 double error = 0;
                 for (int k = 0; !nearJump[i] && k < Palette::size; ++k)
-                    error = std::max(error, qAbs(distances[size_t(i) * Palette::size + k] - ColorMatch::ciede2000(lab, paletteLab[k])));
+                    error = qMax(error, qAbs(approximate[k] - ColorMatch::ciede2000(lab, paletteLab[k])));
                 jumps += nearJump[i];
-                if (rgb[i] != ColorMatch::nearestRgb(palette, colors[i]) || ciede2000[i] != ColorMatch::nearestLab(paletteLab, lab)
-                    || error >= ColorMatch::Ciede2000Matcher::margin * 1e-3)
+                if (rgb[i] != ColorMatch::nearestRgb(palette, colors[i])
+                    || ciede2000[i] != ColorMatch::nearestLab(paletteLab, lab) || error >= Matcher::margin * 1e-3)
                     QFAIL(qPrintable(QStringLiteral("colour %1, AVX2 %2: entries %3 and %4, error %5")
                                          .arg(colors[i], 6, 16).arg(avx2).arg(rgb[i]).arg(ciede2000[i]).arg(error)));
             }

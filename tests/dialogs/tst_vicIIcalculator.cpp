@@ -14,7 +14,7 @@ class VicIICalculatorTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void results_data() { datatable::addRows(QFINDTESTDATA("../data/vicII/results.txt")); }
+    void results_data() { datatable::addRows("vicII/results.txt"); }
 
     void results()
     {

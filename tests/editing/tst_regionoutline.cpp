@@ -8,7 +8,7 @@ class RegionOutlineTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void outline_data() { datatable::addRows(QFINDTESTDATA("../data/regionoutline/outlines.txt")); }
+    void outline_data() { datatable::addRows("regionoutline/outlines.txt"); }
 
     void outline()
     {

@@ -20,7 +20,8 @@ class ZoomableViewTest : public QObject {
     void record(void (QGraphicsViewZoomable::*signal)(Event*), const QString& name)
     {
         connect(view.get(), signal, this, [this, name](Event* event) {
-            shown << name + (event == sent ? "" : "?") + (name == "mousePress" && scene.mouseGrabberItem() ? " grabbed" : "");
+            const bool grabbed = name == "mousePress" && scene.mouseGrabberItem();
+            shown << name + (event == sent ? "" : "?") + (grabbed ? " grabbed" : "");
         });
     }
     void send(QObject* receiver, QEvent&& event)
@@ -30,7 +31,7 @@ class ZoomableViewTest : public QObject {
     }
 
 private slots:
-    void input_data() { datatable::addRows(QFINDTESTDATA("../data/viewzoomable/input.txt")); }
+    void input_data() { datatable::addRows("viewzoomable/input.txt"); }
 
     void input()
     {
@@ -55,7 +56,8 @@ private slots:
         const QPoint at(30, 30), corner = view->mapToScene(0, 0).toPoint();
         QTest::mouseMove(viewport, at - QPoint(1, 1));
         QTest::mouseMove(viewport, at);
-        connect(view.get(), &QGraphicsViewZoomable::zoomChanged, this, [this](double zoom) { shown << QStringLiteral("zoomChanged %1").arg(zoom); });
+        connect(view.get(), &QGraphicsViewZoomable::zoomChanged, this,
+                [this](double zoom) { shown << "zoomChanged " + QString::number(zoom); });
 #define RECORD(signal) record(&QGraphicsViewZoomable::signal, #signal)
         RECORD(mousePress), RECORD(mouseMove), RECORD(mouseRelease), RECORD(mouseDoubleClick), RECORD(mouseEnter);
         RECORD(mouseLeave), RECORD(mouseWheel), RECORD(dragEnter), RECORD(dragMove), RECORD(dragLeave), RECORD(drop);
@@ -63,28 +65,25 @@ private slots:
 #undef RECORD
         shown.clear();
 
+        const QMap<QString, QEvent::Type> mouse {{"press", QEvent::MouseButtonPress}, {"move", QEvent::MouseMove},
+                                                 {"release", QEvent::MouseButtonRelease},
+                                                 {"double", QEvent::MouseButtonDblClick}};
+        const QMap<QString, Qt::MouseButton> buttons {{"left", Qt::LeftButton}, {"middle", Qt::MiddleButton}};
         QPointF underWheel;
         QMimeData data;
         for (const QString& step : fields[1].split(", ")) {
             const QStringList w = step.split(' ');
-            const QPoint pos(w.value(w.size() - 2).toInt(), w.last().toInt());
-            const QMap<QString, Qt::MouseButton> buttons {{"none", Qt::NoButton}, {"left", Qt::LeftButton}, {"middle", Qt::MiddleButton}};
-            const Qt::MouseButton button = buttons.value(w.value(1));
-            const auto mouse = [&](QEvent::Type type, Qt::MouseButtons held) {
-                send(viewport, QMouseEvent(type, pos, viewport->mapToGlobal(pos), type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier));
-            };
+            const QPoint pos(w.value(2).toInt(), w.value(3).toInt());
             if (w.contains("wheel")) {
                 underWheel = view->mapToScene(at);
-                send(viewport, QWheelEvent(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, w.last().toInt()), Qt::NoButton,
+                send(viewport, QWheelEvent(at, viewport->mapToGlobal(at), {}, {0, w.last().toInt()}, Qt::NoButton,
                                            w[0] == "ctrl" ? Qt::ControlModifier : Qt::NoModifier, Qt::NoScrollPhase, false));
-            } else if (w[0] == "press") {
-                mouse(QEvent::MouseButtonPress, button);
-            } else if (w[0] == "move") {
-                mouse(QEvent::MouseMove, button);
-            } else if (w[0] == "release") {
-                mouse(QEvent::MouseButtonRelease, Qt::NoButton);
-            } else if (w[0] == "double") {
-                send(viewport, QMouseEvent(QEvent::MouseButtonDblClick, pos, viewport->mapToGlobal(pos), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+            } else if (mouse.contains(w[0])) {
+                const QEvent::Type type = mouse[w[0]];
+                const Qt::MouseButton button = buttons.value(w[1], Qt::NoButton);
+                const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+                send(viewport, QMouseEvent(type, pos, viewport->mapToGlobal(pos),
+                                           type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier));
             } else if (w[0] == "enter" || w[0] == "leave") {
                 send(view.get(), QEvent(w[0] == "enter" ? QEvent::Enter : QEvent::Leave));
             } else if (step == "drag enter") {
@@ -96,7 +95,7 @@ private slots:
             } else if (step == "drag leave") {
                 send(viewport, QDragLeaveEvent());
             } else if (w[0] == "key") {
-                send(view.get(), QKeyEvent(w[1] == "press" ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_A, Qt::NoModifier, "a"));
+                send(view.get(), QKeyEvent(w[1] == "press" ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_A, {}, "a"));
             } else if (step == "zoom") {
                 const bool kept = view->transform() == QTransform::fromScale(view->zoomFactor(), view->zoomFactor())
                     && view->transformationAnchor() == QGraphicsView::AnchorViewCenter;
@@ -107,7 +106,8 @@ private slots:
             } else if (step == "scrolled") {
                 shown << (view->mapToScene(0, 0).y() > corner.y() ? "scrolled" : "not scrolled");
             } else if (step == "scroll") {
-                shown << QStringLiteral("scroll %1 %2").arg(view->horizontalScrollBar()->value() - 1000).arg(view->verticalScrollBar()->value() - 1000);
+                const QPoint scroll(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
+                shown << QStringLiteral("scroll %1 %2").arg(scroll.x() - 1000).arg(scroll.y() - 1000);
             } else if (step == "cursor") {
                 const QMap<int, QString> shapes {{Qt::CrossCursor, "cross"}, {Qt::ClosedHandCursor, "closed hand"}};
                 shown << "cursor " + shapes.value(viewport->cursor().shape(), "other");

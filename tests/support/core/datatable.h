@@ -2,7 +2,8 @@
 
 // Test rows kept as text tables under tests/data: one row a line, its fields
 // parted by '|' and trimmed; empty lines and lines starting with '#' are
-// skipped. Find the file with QFINDTESTDATA in the test's own source.
+// skipped. Files are named by their path below tests/data, which the tests'
+// CMake passes as MOSAIKON_TEST_DATA.
 
 #include <QFile>
 #include <QStringList>
@@ -10,11 +11,16 @@
 
 namespace datatable {
 
-inline QList<QStringList> rows(const QString& path)
+inline QString path(const QString& name)
 {
-    QFile file(path);
+    return QStringLiteral(MOSAIKON_TEST_DATA "/") + name;
+}
+
+inline QList<QStringList> rows(const QString& name)
+{
+    QFile file(path(name));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        qFatal("cannot read the test data %s", qPrintable(path));
+        qFatal("cannot read the test data %s", qPrintable(path(name)));
     QList<QStringList> rows;
     for (const QString& line : QString::fromUtf8(file.readAll()).split('\n')) {
         if (line.trimmed().isEmpty() || line.startsWith('#'))
@@ -29,10 +35,10 @@ inline QList<QStringList> rows(const QString& path)
 
 // In a _data function: one test row per table row, named by its first field,
 // with the other fields in the column "fields".
-inline void addRows(const QString& path)
+inline void addRows(const QString& name)
 {
     QTest::addColumn<QStringList>("fields");
-    for (const QStringList& row : rows(path))
+    for (const QStringList& row : rows(name))
         QTest::newRow(qPrintable(row.first())) << QStringList(row.mid(1));
 }
 
