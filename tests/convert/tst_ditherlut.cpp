@@ -138,7 +138,8 @@ private slots:
             return filetest::Bytes().raw(validBytes.left(76)).i32(one.size()).raw(one).i32(two.size()).raw(two).data;
         };
         // qCompress puts the expanded length in front, big-endian.
-        QByteArray corrupt = first, entry16 = ones, short1000 = qCompress(ones.left(1000)), huge = short1000;
+        QByteArray corrupt = first, entry16(DitherLut::tableSize, '\0');
+        QByteArray short1000 = qCompress(ones.left(1000)), huge = short1000;
         for (int i = p / 2; i < p / 2 + 64; ++i)
             corrupt[i] = char(corrupt[i] ^ 0x5A);
         entry16[123456] = char(16);

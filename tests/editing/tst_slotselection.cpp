@@ -15,7 +15,7 @@ private slots:
         QFETCH(QStringList, fields);
         Imageset set(4, "S", 8, 8, Imageset::Charset);
         set.imageColors.insert(3, 5);
-        for (int slot : {2, 7, 300})
+        for (int slot : {2, 7, 256})
             set.images.insert(slot, ImageData(8, 8));
         SlotSelection selection;
         const QStringList words = fields[0].split(' ');
