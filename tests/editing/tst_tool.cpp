@@ -6,35 +6,23 @@
 #include <QtTest>
 
 namespace {
-class RecordingTool : public Tool {
-public:
-    RecordingTool(QString name, QStringList& log)
-        : name(std::move(name))
-        , log(log)
-    {
-    }
-    void activate() override { log << name + QStringLiteral(" on"); }
-    void deactivate() override { log << name + QStringLiteral(" off"); }
-    void press(const ToolEvent& event) override { record("press", event); }
-    void move(const ToolEvent& event) override { record("move", event); }
-    void release(const ToolEvent& event) override { record("release", event); }
+struct RecordingTool : Tool {
+    RecordingTool(const QString& name, QStringList& log, Qt::CursorShape shape) : name(name), log(log), shape(shape) {}
+    void activate() override { log << name + " on"; }
+    void deactivate() override { log << name + " off"; }
+    void press(const ToolEvent& event) override { log << QStringLiteral("%1 press %2").arg(name).arg(event.pixel.x()); }
+    void move(const ToolEvent& event) override { log << QStringLiteral("%1 move %2").arg(name).arg(event.pixel.x()); }
+    void release(const ToolEvent& event) override { log << QStringLiteral("%1 release %2").arg(name).arg(event.pixel.x()); }
     bool key(int key, Qt::KeyboardModifiers) override
     {
         log << QStringLiteral("%1 key %2").arg(name).arg(key);
         return key == Qt::Key_Escape;
     }
-    QCursor cursor(const ToolEvent&) const override { return QCursor(cursorShape); }
-
-    Qt::CursorShape cursorShape = Qt::CrossCursor;
-
-private:
-    void record(const char* what, const ToolEvent& event)
-    {
-        log << QStringLiteral("%1 %2 %3,%4").arg(name, QLatin1String(what)).arg(event.pixel.x()).arg(event.pixel.y());
-    }
+    QCursor cursor(const ToolEvent&) const override { return QCursor(shape); }
 
     QString name;
     QStringList& log;
+    Qt::CursorShape shape;
 };
 }
 
@@ -48,12 +36,9 @@ private slots:
         ToolBox box;
         QCOMPARE(box.cursor({}).shape(), Qt::ArrowCursor);
         box.press({}); // no tool yet: nothing happens
-        box.add(0, std::make_unique<RecordingTool>(QStringLiteral("draw"), log));
-        auto line = std::make_unique<RecordingTool>(QStringLiteral("line"), log);
-        line->cursorShape = Qt::SizeAllCursor;
-        box.add(1, std::move(line));
+        box.add(0, std::make_unique<RecordingTool>("draw", log, Qt::CrossCursor));
+        box.add(1, std::make_unique<RecordingTool>("line", log, Qt::SizeAllCursor));
         QCOMPARE(box.activeId(), 0);
-
         ToolEvent event;
         event.pixel = QPoint(3, 4);
         box.press(event);
@@ -65,12 +50,8 @@ private slots:
         QCOMPARE(box.cursor(event).shape(), Qt::SizeAllCursor);
         box.choose(7); // no such tool
         QCOMPARE(box.activeId(), 1);
-
-        QCOMPARE(log, QStringList({QStringLiteral("draw on"), QStringLiteral("draw press 3,4"),
-                                   QStringLiteral("draw off"), QStringLiteral("line on"),
-                                   QStringLiteral("line move 3,4"), QStringLiteral("line release 3,4"),
-                                   QStringLiteral("line key %1").arg(Qt::Key_Escape),
-                                   QStringLiteral("line key %1").arg(Qt::Key_Control)}));
+        QCOMPARE(log.join(", "), QStringLiteral("draw on, draw press 3, draw off, line on, line move 3, line release 3, "
+                                                "line key %1, line key %2").arg(Qt::Key_Escape).arg(Qt::Key_Control));
     }
 };
 
