@@ -8,6 +8,7 @@
 #include "model/palette.h"
 #include "model/projectfile.h"
 #include "model/version.h"
+#include "support/core/datatable.h"
 #include "support/core/recordbytes.h"
 
 #include <QImage>
@@ -165,7 +166,7 @@ private slots:
         const auto row = [](const QString& line, const QByteArray& out, const QStringList& files = {}) {
             QTest::newRow(qPrintable(line)) << line << out << files;
         };
-        const auto data = [](const char* name) { return readFile(QStringLiteral(MOSAIKON_CLI_DATA "/") + name); };
+        const auto data = [](const char* name) { return readFile(datatable::path(QStringLiteral("cli/") + name)); };
         const QString png = QStringLiteral("png p.mzprj ");
         row("--version", "mosaikon-cli " MOSAIKON_VERSION "\n");
         row("--help", "Usage: mosaikon-cli COMMAND [ARGUMENTS]\n...");
