@@ -6,6 +6,8 @@
 
 #include <QtTest>
 
+#include <functional>
+
 namespace {
 
 struct State {
@@ -55,28 +57,19 @@ private slots:
         QFETCH(QString, expected);
         History<State> history(State {0, QStringLiteral("first")});
         int edits = 0;
+        const QMap<QChar, std::function<void()>> steps {
+            {'e',
+             [&] {
+                 history.push();
+                 history.current().value = ++edits;
+             }},
+            {'u', [&] { history.undo(); }},
+            {'r', [&] { history.redo(); }},
+            {'s', [&] { history.markSaved(); }},
+            {'c', [&] { history.changeEveryState([](State& state) { state.name = QStringLiteral("new"); }); }}};
         for (const QString& step : script.split(' ', Qt::SkipEmptyParts)) {
-            const int times = step.mid(1).toInt();
-            for (int i = 0; i < qMax(1, times); ++i) {
-                switch (step.at(0).toLatin1()) {
-                case 'e':
-                    history.push();
-                    history.current().value = ++edits;
-                    break;
-                case 'u':
-                    history.undo();
-                    break;
-                case 'r':
-                    history.redo();
-                    break;
-                case 's':
-                    history.markSaved();
-                    break;
-                case 'c':
-                    history.changeEveryState([](State& state) { state.name = QStringLiteral("new"); });
-                    break;
-                }
-            }
+            for (int i = 0; i < qMax(1, step.mid(1).toInt()); ++i)
+                steps.value(step.at(0))();
         }
         // Walk a copy from the oldest state to the newest.
         History<State> walk = history;

