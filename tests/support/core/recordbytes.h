@@ -119,22 +119,10 @@ inline PlacedImage placed(int x, int y, int index, int layer) { return PlacedIma
 inline AnimationFrame frame(int gridX, int gridY, std::array<int, 4> offsetX, std::array<int, 4> offsetY,
                             QList<PlacedImage> images)
 {
-    AnimationFrame f;
-    f.gridX = gridX;
-    f.gridY = gridY;
-    f.offsetX = offsetX;
-    f.offsetY = offsetY;
-    f.placedImages = images;
-    return f;
+    return AnimationFrame {images, gridX, gridY, offsetX, offsetY};
 }
 
-inline Animation animation(int speed, QList<AnimationFrame> frames)
-{
-    Animation a;
-    a.speed = speed;
-    a.frames = frames;
-    return a;
-}
+inline Animation animation(int speed, QList<AnimationFrame> frames) { return Animation {speed, frames}; }
 
 inline Tile tile(int width, int height, QVector<int> indexes, QVector<int> colors)
 {
@@ -293,28 +281,24 @@ inline Project richProject()
     return project;
 }
 
-template<typename T>
-QString compareLists(const char* kind, const QList<QSharedPointer<T>>& a, const QList<QSharedPointer<T>>& b)
-{
-    if (a.size() != b.size())
-        return QStringLiteral("%1: %2 items instead of %3").arg(kind).arg(b.size()).arg(a.size());
-    for (int i = 0; i < a.size(); ++i) {
-        if (!(*a.at(i) == *b.at(i)))
-            return QStringLiteral("%1: item %2 (id %3) differs").arg(kind).arg(i).arg(a.at(i)->id);
-    }
-    return {};
-}
-
-// Empty when both projects hold equal items in the same order; otherwise a
-// description of the first difference.
+// Empty when both projects hold equal items in the same order; otherwise the
+// first difference of every kind.
 inline QString compareProjects(const Project& expected, const Project& actual)
 {
-    QStringList problems {compareLists("charsets", expected.charsets, actual.charsets),
-                          compareLists("spritesets", expected.spritesets, actual.spritesets),
-                          compareLists("blocksets", expected.blocksets, actual.blocksets),
-                          compareLists("tilesets", expected.tilesets, actual.tilesets),
-                          compareLists("screens", expected.screens, actual.screens)};
-    problems.removeAll(QString());
+    QStringList problems;
+    const auto compare = [&problems](const char* kind, const auto& a, const auto& b) {
+        if (a.size() != b.size())
+            return problems.append(QStringLiteral("%1: %2 items instead of %3").arg(kind).arg(b.size()).arg(a.size()));
+        for (int i = 0; i < a.size(); ++i) {
+            if (!(*a.at(i) == *b.at(i)))
+                return problems.append(QStringLiteral("%1: item %2 (id %3) differs").arg(kind).arg(i).arg(a.at(i)->id));
+        }
+    };
+    compare("charsets", expected.charsets, actual.charsets);
+    compare("spritesets", expected.spritesets, actual.spritesets);
+    compare("blocksets", expected.blocksets, actual.blocksets);
+    compare("tilesets", expected.tilesets, actual.tilesets);
+    compare("screens", expected.screens, actual.screens);
     return problems.join(QStringLiteral("; "));
 }
 
