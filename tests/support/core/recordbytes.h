@@ -5,11 +5,7 @@
 // (little-endian, no padding), written independently of the program's own
 // record writer, and richly filled datasets for round trips.
 
-#include "model/imageset.h"
 #include "model/project.h"
-#include "model/screen.h"
-#include "model/sourceref.h"
-#include "model/tileset.h"
 
 #include <QByteArray>
 #include <QList>
@@ -25,8 +21,9 @@ namespace filetest {
 // Appends fields in the file's encoding: i32 as four little-endian bytes of
 // two's complement, u8 as one byte, f64 as the eight little-endian bytes of
 // the IEEE 754 double, string as an i32 UTF-8 byte count and the bytes.
-// Every i32 written with count() also records its offset and a label, so
-// that tests can corrupt counts at known positions.
+// Every field's offset is recorded (fields), every i32 written with count()
+// also under a label (counts), and mark() names the offset of the next field,
+// so that tests can cut or corrupt a file at known positions.
 class Bytes {
 public:
     struct CountPos {
@@ -34,64 +31,72 @@ public:
         int offset;
     };
 
-    Bytes& i32(qint32 value)
-    {
-        const quint32 bits = quint32(value);
-        for (int shift = 0; shift < 32; shift += 8)
-            data.append(char((bits >> shift) & 0xFF));
-        return *this;
-    }
-    Bytes& u8(quint8 value)
-    {
-        data.append(char(value));
-        return *this;
-    }
+    Bytes& i32(qint32 value) { return put(quint32(value), 4); }
+    Bytes& u8(quint8 value) { return put(value, 1); }
     Bytes& f64(double value)
     {
         quint64 bits;
         std::memcpy(&bits, &value, sizeof bits);
-        for (int shift = 0; shift < 64; shift += 8)
-            data.append(char((bits >> shift) & 0xFF));
-        return *this;
+        return put(bits, 8);
     }
     Bytes& raw(const QByteArray& bytes)
     {
+        fields.append(data.size());
         data.append(bytes);
         return *this;
     }
     Bytes& str(const QString& text, const QString& label = QString())
     {
         const QByteArray utf8 = text.toUtf8();
-        count(label.isEmpty() ? QStringLiteral("name length") : label, utf8.size());
-        data.append(utf8);
-        return *this;
+        return count(label.isEmpty() ? QStringLiteral("name length") : label, utf8.size()).raw(utf8);
     }
     Bytes& version(qint32 major, qint32 minor, qint32 patch) { return i32(major).i32(minor).i32(patch); }
+    Bytes& version(const FileVersion& v) { return version(v.major, v.minor, v.patch); }
     Bytes& count(const QString& label, qint32 value)
     {
         counts.append({label, int(data.size())});
         return i32(value);
     }
-
-    // Remembers the offset of the next field under a name.
     Bytes& mark(const QString& label)
     {
         marks.insert(label, int(data.size()));
+        return *this;
+    }
+    // Appends another builder's bytes with its offsets, labels prefixed.
+    Bytes& add(const Bytes& other, const QString& prefix = QString())
+    {
+        const int base = data.size();
+        for (int offset : other.fields)
+            fields.append(base + offset);
+        for (const CountPos& pos : other.counts)
+            counts.append({prefix + pos.label, base + pos.offset});
+        for (auto it = other.marks.cbegin(); it != other.marks.cend(); ++it)
+            marks.insert(prefix + it.key(), base + it.value());
+        data.append(other.data);
         return *this;
     }
 
     int size() const { return data.size(); }
 
     QByteArray data;
+    QVector<int> fields;
     QList<CountPos> counts;
     QMap<QString, int> marks;
+
+private:
+    Bytes& put(quint64 bits, int length)
+    {
+        fields.append(data.size());
+        for (int i = 0; i < length; ++i)
+            data.append(char((bits >> (8 * i)) & 0xFF));
+        return *this;
+    }
 };
 
 inline void putI32(QByteArray& bytes, int offset, qint32 value)
 {
-    const quint32 bits = quint32(value);
     for (int i = 0; i < 4; ++i)
-        bytes[offset + i] = char((bits >> (8 * i)) & 0xFF);
+        bytes[offset + i] = char((quint32(value) >> (8 * i)) & 0xFF);
 }
 
 inline QByteArray pattern(int size, int seed)
@@ -109,27 +114,15 @@ inline ImageData image(int width, int height, int seed)
     return data;
 }
 
-inline PlacedImage placed(int x, int y, int index, int layer)
+inline PlacedImage placed(int x, int y, int index, int layer) { return PlacedImage {x, y, index, layer}; }
+
+inline AnimationFrame frame(int gridX, int gridY, std::array<int, 4> offsetX, std::array<int, 4> offsetY,
+                            QList<PlacedImage> images)
 {
-    PlacedImage p;
-    p.x = x;
-    p.y = y;
-    p.index = index;
-    p.layer = layer;
-    return p;
+    return AnimationFrame {images, gridX, gridY, offsetX, offsetY};
 }
 
-inline AnimationFrame frame(int gridX, int gridY, std::array<int, 4> offsetX,
-                            std::array<int, 4> offsetY, QList<PlacedImage> images)
-{
-    AnimationFrame f;
-    f.gridX = gridX;
-    f.gridY = gridY;
-    f.offsetX = offsetX;
-    f.offsetY = offsetY;
-    f.placedImages = images;
-    return f;
-}
+inline Animation animation(int speed, QList<AnimationFrame> frames) { return Animation {speed, frames}; }
 
 inline Tile tile(int width, int height, QVector<int> indexes, QVector<int> colors)
 {
@@ -139,33 +132,34 @@ inline Tile tile(int width, int height, QVector<int> indexes, QVector<int> color
     return t;
 }
 
+// The selector's and the animation editor's view settings of an image set.
+inline void setView(Imageset& set, double zoom, bool gridVisible, int gridWidth, int gridHeight, QColor background,
+                    QColor pixelsGrid, QColor imagesGrid, double animationZoom)
+{
+    set.selectorZoom = zoom;
+    set.selectorGridVisible = gridVisible;
+    set.selectorGridWidth = gridWidth;
+    set.selectorGridHeight = gridHeight;
+    set.backgroundColor = background;
+    set.pixelsGridColor = pixelsGrid;
+    set.imagesGridColor = imagesGrid;
+    set.animations.zoom = animationZoom;
+}
+
 // A character set in extended background mode with every field away from
 // its default, a non-ASCII name and two animations.
 inline Imageset richCharset()
 {
     Imageset set(7, QStringLiteral("Zeichensätze ÄÖÜ ★"), 8, 8, Imageset::Charset);
-    set.images.insert(0, image(8, 8, 1));
-    set.images.insert(65, image(8, 8, 2));
-    set.images.insert(255, image(8, 8, 3));
-    set.imageColors.insert(0, 9);
-    set.imageColors.insert(65, 0);
-    set.imageColors.insert(200, 3); // a colour for an empty slot is kept too
+    set.images = {{0, image(8, 8, 1)}, {65, image(8, 8, 2)}, {255, image(8, 8, 3)}};
+    set.imageColors = {{0, 9}, {65, 0}, {200, 3}}; // a colour for an empty slot is kept too
     set.mode = Imageset::ECM;
     set.colors = {11, 12, 13, 14};
-    set.selectorZoom = 5.25;
-    set.selectorGridVisible = false;
-    set.backgroundColor = QColor(10, 20, 30);
-    set.pixelsGridColor = QColor(200, 100, 50);
-    set.imagesGridColor = QColor(1, 2, 3);
-    set.animations.zoom = 6.5;
-    Animation walk;
-    walk.speed = 7;
-    walk.frames.append(frame(2, 1, {1, 0, 0, 0}, {-2, 0, 0, 0}, {placed(0, 0, 65, 0), placed(1, 0, 255, 0)}));
-    walk.frames.append(frame(3, 2, {0, 0, 0, 0}, {0, 0, 0, 0}, {}));
-    Animation idle;
-    idle.speed = 99;
-    idle.frames.append(frame(1, 1, {-128, 127, -1, 0}, {127, -128, 0, 1}, {placed(0, 0, 0, 0)}));
-    set.animations.animations = {walk, idle};
+    setView(set, 5.25, false, 32, 8, QColor(10, 20, 30), QColor(200, 100, 50), QColor(1, 2, 3), 6.5);
+    set.animations.animations = {
+        animation(7, {frame(2, 1, {1, 0, 0, 0}, {-2, 0, 0, 0}, {placed(0, 0, 65, 0), placed(1, 0, 255, 0)}),
+                      frame(3, 2, {0, 0, 0, 0}, {0, 0, 0, 0}, {})}),
+        animation(99, {frame(1, 1, {-128, 127, -1, 0}, {127, -128, 0, 1}, {placed(0, 0, 0, 0)})})};
     return set;
 }
 
@@ -183,31 +177,17 @@ inline Imageset plainCharset()
 inline Imageset richSpriteset()
 {
     Imageset set(3, QStringLiteral("Figuren"), 24, 21, Imageset::Spriteset);
-    set.images.insert(0, image(24, 21, 4));
-    set.images.insert(1, image(24, 21, 5));
-    set.images.insert(399, image(24, 21, 6));
-    set.imageColors.insert(0, 2);
-    set.imageColors.insert(399, 14);
+    set.images = {{0, image(24, 21, 4)}, {1, image(24, 21, 5)}, {399, image(24, 21, 6)}};
+    set.imageColors = {{0, 2}, {399, 14}};
     set.multiColorSprites = {1, 399, 17};
     set.mode = Imageset::MCM;
     set.colors = {0, 5, 10, 15};
-    set.selectorZoom = 1.75;
-    set.selectorGridVisible = false;
-    set.selectorGridWidth = 20;
-    set.selectorGridHeight = 20;
-    set.backgroundColor = QColor(255, 0, 128);
-    set.pixelsGridColor = QColor(0, 255, 0);
-    set.imagesGridColor = QColor(17, 34, 51);
-    set.animations.zoom = 2.25;
-    Animation fly;
-    fly.speed = 12;
-    fly.frames.append(frame(2, 2, {-4, 3, -128, 127}, {5, -6, 0, -1},
-                            {placed(0, 0, 0, 0), placed(1, 0, 1, 1), placed(0, 1, 399, 2),
-                             placed(1, 1, 0, 3)}));
-    fly.frames.append(frame(1, 3, {0, -1, -2, -3}, {1, 2, 3, 4},
-                            {placed(0, 2, 1, 3), placed(0, 0, 1, 1)}));
-    fly.frames.append(frame(4, 1, {9, 9, 9, 9}, {-9, -9, -9, -9}, {}));
-    set.animations.animations = {fly};
+    setView(set, 1.75, false, 20, 20, QColor(255, 0, 128), QColor(0, 255, 0), QColor(17, 34, 51), 2.25);
+    set.animations.animations = {animation(
+        12, {frame(2, 2, {-4, 3, -128, 127}, {5, -6, 0, -1},
+                   {placed(0, 0, 0, 0), placed(1, 0, 1, 1), placed(0, 1, 399, 2), placed(1, 1, 0, 3)}),
+             frame(1, 3, {0, -1, -2, -3}, {1, 2, 3, 4}, {placed(0, 2, 1, 3), placed(0, 0, 1, 1)}),
+             frame(4, 1, {9, 9, 9, 9}, {-9, -9, -9, -9}, {})})};
     return set;
 }
 
@@ -215,19 +195,12 @@ inline Imageset richSpriteset()
 inline Imageset richBlockset()
 {
     Imageset set(0, QStringLiteral("Blöcke"), 8, 8, Imageset::Blockset);
-    set.images.insert(0, image(8, 8, 7));
-    set.images.insert(70, image(8, 8, 8));
-    set.imageColors.insert(70, 13);
-    set.blockColors.insert(0, BlockColors {9, 10, 11});
-    set.blockColors.insert(5, BlockColors {1, 2, 3});
+    set.images = {{0, image(8, 8, 7)}, {70, image(8, 8, 8)}};
+    set.imageColors = {{70, 13}};
+    set.blockColors = {{0, BlockColors {9, 10, 11}}, {5, BlockColors {1, 2, 3}}};
     set.mode = Imageset::MCM;
     set.colors = {4, 3, 2, 1};
-    set.selectorZoom = 4.5;
-    set.selectorGridWidth = 64;
-    set.selectorGridHeight = 4;
-    set.backgroundColor = QColor(1, 1, 1);
-    set.pixelsGridColor = QColor(2, 2, 2);
-    set.imagesGridColor = QColor(3, 3, 3);
+    setView(set, 4.5, true, 64, 4, QColor(1, 1, 1), QColor(2, 2, 2), QColor(3, 3, 3), 4.0);
     return set;
 }
 
@@ -241,9 +214,9 @@ inline Tileset richTileset()
     set.imagesetIsCharset = false;
     set.tileWidth = 2;
     set.tileHeight = 3;
-    set.tiles.insert(0, tile(2, 3, {0, 1, 256, 511, 65535, 2}, {-1, 1, 15, -1, 8, 0}));
-    set.tiles.insert(9, tile(2, 3, {300, 300, 300, 300, 300, 300}, {-1, -1, -1, -1, -1, -1}));
-    set.tiles.insert(1000, tile(2, 3, {7, 6, 5, 4, 3, 2}, {1, 2, 3, 4, 5, 6}));
+    set.tiles = {{0, tile(2, 3, {0, 1, 256, 511, 65535, 2}, {-1, 1, 15, -1, 8, 0})},
+                 {9, tile(2, 3, {300, 300, 300, 300, 300, 300}, {-1, -1, -1, -1, -1, -1})},
+                 {1000, tile(2, 3, {7, 6, 5, 4, 3, 2}, {1, 2, 3, 4, 5, 6})}};
     set.zoom = 7.5;
     set.tilesGridVisible = false;
     set.charsGridVisible = false;
@@ -272,12 +245,8 @@ inline Screen richScreen()
     screen.sourceRef = SourceRef::make(SourceRef::tilesetBit, 3);
     screen.width = 16384;
     screen.height = 300;
-    screen.cellIndexes.insert({0, 0}, 9);
-    screen.cellIndexes.insert({1, 0}, 1000);
-    screen.cellIndexes.insert({0, 299}, 0);
-    screen.cellIndexes.insert({16383, 5}, 65535);
-    screen.cellColors.insert({1, 0}, 7);
-    screen.cellColors.insert({2, 2}, 15);
+    screen.cellIndexes = {{{0, 0}, 9}, {{1, 0}, 1000}, {{0, 299}, 0}, {{16383, 5}, 65535}};
+    screen.cellColors = {{{1, 0}, 7}, {{2, 2}, 15}};
     screen.zoom = 0.75;
     screen.outerGridVisible = false;
     screen.innerGridVisible = true;
@@ -292,8 +261,8 @@ inline Screen plainScreen()
     screen.sourceRef = SourceRef::make(SourceRef::blocksetBit, 0);
     screen.width = 40;
     screen.height = 25;
-    screen.cellIndexes.insert({39, 24}, 70);
-    screen.cellColors.insert({39, 24}, 1);
+    screen.cellIndexes = {{{39, 24}, 70}};
+    screen.cellColors = {{{39, 24}, 1}};
     return screen;
 }
 
@@ -302,41 +271,34 @@ inline Screen plainScreen()
 inline Project richProject()
 {
     Project project;
-    project.charsets.append(QSharedPointer<Imageset>::create(richCharset()));
-    project.charsets.append(QSharedPointer<Imageset>::create(plainCharset()));
-    project.spritesets.append(QSharedPointer<Imageset>::create(richSpriteset()));
-    project.blocksets.append(QSharedPointer<Imageset>::create(richBlockset()));
-    project.tilesets.append(QSharedPointer<Tileset>::create(richTileset()));
-    project.tilesets.append(QSharedPointer<Tileset>::create(plainTileset()));
-    project.screens.append(QSharedPointer<Screen>::create(richScreen()));
-    project.screens.append(QSharedPointer<Screen>::create(plainScreen()));
+    project.charsets = {QSharedPointer<Imageset>::create(richCharset()),
+                        QSharedPointer<Imageset>::create(plainCharset())};
+    project.spritesets = {QSharedPointer<Imageset>::create(richSpriteset())};
+    project.blocksets = {QSharedPointer<Imageset>::create(richBlockset())};
+    project.tilesets = {QSharedPointer<Tileset>::create(richTileset()),
+                        QSharedPointer<Tileset>::create(plainTileset())};
+    project.screens = {QSharedPointer<Screen>::create(richScreen()), QSharedPointer<Screen>::create(plainScreen())};
     return project;
 }
 
-template<typename T>
-QString compareLists(const char* kind, const QList<QSharedPointer<T>>& a,
-                     const QList<QSharedPointer<T>>& b)
-{
-    if (a.size() != b.size())
-        return QStringLiteral("%1: %2 items instead of %3").arg(kind).arg(b.size()).arg(a.size());
-    for (int i = 0; i < a.size(); ++i) {
-        if (!(*a.at(i) == *b.at(i)))
-            return QStringLiteral("%1: item %2 (id %3) differs").arg(kind).arg(i).arg(a.at(i)->id);
-    }
-    return {};
-}
-
-// Empty when both projects hold equal items in the same order; otherwise a
-// description of the first difference.
+// Empty when both projects hold equal items in the same order; otherwise the
+// first difference of every kind.
 inline QString compareProjects(const Project& expected, const Project& actual)
 {
     QStringList problems;
-    problems << compareLists("charsets", expected.charsets, actual.charsets)
-             << compareLists("spritesets", expected.spritesets, actual.spritesets)
-             << compareLists("blocksets", expected.blocksets, actual.blocksets)
-             << compareLists("tilesets", expected.tilesets, actual.tilesets)
-             << compareLists("screens", expected.screens, actual.screens);
-    problems.removeAll(QString());
+    const auto compare = [&problems](const char* kind, const auto& a, const auto& b) {
+        if (a.size() != b.size())
+            return problems.append(QStringLiteral("%1: %2 items instead of %3").arg(kind).arg(b.size()).arg(a.size()));
+        for (int i = 0; i < a.size(); ++i) {
+            if (!(*a.at(i) == *b.at(i)))
+                return problems.append(QStringLiteral("%1: item %2 (id %3) differs").arg(kind).arg(i).arg(a.at(i)->id));
+        }
+    };
+    compare("charsets", expected.charsets, actual.charsets);
+    compare("spritesets", expected.spritesets, actual.spritesets);
+    compare("blocksets", expected.blocksets, actual.blocksets);
+    compare("tilesets", expected.tilesets, actual.tilesets);
+    compare("screens", expected.screens, actual.screens);
     return problems.join(QStringLiteral("; "));
 }
 
