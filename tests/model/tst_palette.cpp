@@ -33,7 +33,7 @@ private slots:
     {
         const QString path = directory.filePath("missing-pal.txt");
         const Palette::Colors colors = Palette::loadFile(path);
-        QCOMPARE(contentOf(path), contentOf(QFINDTESTDATA("../data/palette/default-pal.txt")));
+        QCOMPARE(contentOf(path), contentOf(datatable::path("palette/default-pal.txt")));
         QVERIFY(Palette::loadFile(path) == colors);
         // Colour numbers keep their low four bits only.
         Palette::setCurrent(colors);
@@ -100,4 +100,5 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(PaletteTest)
+#include "support/core/datatable.h"
 #include "tst_palette.moc"

@@ -6,6 +6,7 @@
 #include "exchange/projectjson.h"
 #include "model/itemfile.h"
 #include "model/projectfile.h"
+#include "support/core/datatable.h"
 #include "support/core/recordbytes.h"
 
 #include <QDir>
@@ -234,7 +235,7 @@ private slots:
         const ProjectReadResult result = ProjectFile::parse(bytes.data, project);
         QCOMPARE(result.status, ProjectReadResult::Ok);
         QCOMPARE(result.version, file);
-        QFile json(QFINDTESTDATA("../data/projectfile/" + expected));
+        QFile json(datatable::path("projectfile/" + expected));
         QVERIFY(json.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(ProjectJson::dump(project, records)).split('\n'),
                  QString::fromUtf8(json.readAll()).split('\n'));
