@@ -3,6 +3,7 @@
 
 #include "model/charrom.h"
 #include "model/palette.h"
+#include "support/core/datatable.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -100,5 +101,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(PaletteTest)
-#include "support/core/datatable.h"
 #include "tst_palette.moc"
