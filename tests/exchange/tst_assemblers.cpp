@@ -61,9 +61,10 @@ private slots:
                     }
                 }
             }
-            add("tile set of bytes", TilesetExchange::sections(narrowTiles, tiles, options), TilesetExchange::text(narrowTiles, tiles, options));
-            add("tile set of words", TilesetExchange::sections(filetest::richTileset(), tiles, options),
-                TilesetExchange::text(filetest::richTileset(), tiles, options));
+            for (const Tileset& set : {narrowTiles, filetest::richTileset()}) {
+                add(set == narrowTiles ? "tile set of bytes" : "tile set of words", TilesetExchange::sections(set, tiles, options),
+                    TilesetExchange::text(set, tiles, options));
+            }
             add("animation", AnimationExport::sections("Figuren", animation, 0, -1, QSize(24, 21)),
                 AnimationExport::text("Figuren", animation, 0, -1, QSize(24, 21), options));
         }

@@ -2,7 +2,6 @@
 // flags, slot numbers; coded, commented) and exported text read back.
 
 #include "exchange/imagesetexchange.h"
-#include "exchange/tilesetexchange.h"
 #include "support/core/recordbytes.h"
 #include "support/core/values.h"
 
@@ -16,6 +15,12 @@ using testvalues::range;
 using Lists = QVector<QList<int>>;
 
 namespace {
+// A set exported from the listed slots: its sections in one line and, when
+// given, the file of its whole text.
+struct Export { Imageset set; QList<int> slotList; ExportDataOptions options; QString expected, file; };
+// Text read into a set's target slots, and what the set then holds.
+struct Import { Imageset set; QList<int> targets; QString text, expected; };
+
 enum Flag { Data = 1, Colors = 2, Selection = 4, Empty = 8, Comments = 16, Compress = 32 };
 
 ExportDataOptions with(int flags, ExportDataOptions options = {})
@@ -36,8 +41,7 @@ Imageset makeSet(Imageset::Type type, Imageset::Mode mode, QMap<int, int> imageC
     const bool sprites = type == Imageset::Spriteset;
     Imageset set(1, QString(QLatin1Char("csb"[type])), sprites ? 24 : 8, sprites ? 21 : 8, type);
     set.mode = mode;
-    const std::array<std::array<int, 4>, 3> colors {{{9, 4, 5, 13}, {0, 11, 12, 3}, {11, 4, 5, 3}}};
-    set.colors = colors[type];
+    set.colors = std::array<std::array<int, 4>, 3> {{{9, 4, 5, 13}, {0, 11, 12, 3}, {11, 4, 5, 3}}}[type];
     set.imageColors = imageColors;
     for (auto it = fills.cbegin(); it != fills.cend(); ++it)
         testvalues::putImage(set, it.key(), QByteArray(set.imageSize, char(*it)));
@@ -78,134 +82,105 @@ QString state(const Imageset& set, const QList<int>& selection, bool given, bool
         out << QStringLiteral("%1=%2").arg(it.key()).arg(testvalues::hexRuns(it->bytes));
     for (auto it = set.imageColors.cbegin(); it != set.imageColors.cend(); ++it)
         out << QStringLiteral("c%1=%2").arg(it.key()).arg(*it);
-    QList<int> multi = set.multiColorSprites.values();
-    std::sort(multi.begin(), multi.end());
-    for (int slot : multi)
-        out << QStringLiteral("m%1").arg(slot);
+    for (int slot = 0; slot < 256; ++slot)
+        out << (set.multiColorSprites.contains(slot) ? QStringLiteral("m%1").arg(slot) : QString());
     for (auto it = set.blockColors.cbegin(); it != set.blockColors.cend(); ++it)
         out << QStringLiteral("b%1=%2,%3,%4").arg(it.key()).arg(it->c0).arg(it->c1).arg(it->c2);
-    if (given)
-        out << QStringLiteral("sel");
+    out << (given ? QStringLiteral("sel") : QString());
     for (int slot : selection)
         out << QString::number(slot);
-    if (changes)
-        out << QStringLiteral("changes");
+    out << (changes ? QStringLiteral("changes") : QString());
+    out.removeAll(QString());
     return out.join(QLatin1Char(' '));
 }
 }
+
+Q_DECLARE_METATYPE(Export)
+Q_DECLARE_METATYPE(Import)
 
 class ImagesetExchangeTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Sections in one line; some rows also pin the whole text to a file.
     void sections_data()
     {
-        QTest::addColumn<Imageset>("set");
-        QTest::addColumn<QList<int>>("slotList");
-        QTest::addColumn<int>("flags");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<Export>("row");
 
         Imageset odd = chars(Imageset::SCM);
         testvalues::putImage(odd, 1, bytes({1, 2, 3}));
         odd.images[0].bytes += bytes({9, 10});
         // Patterns 0, 2 and 6; slots 64 and 130 show patterns 0 and 2 on backgrounds 1 and 2.
-        const Imageset ecm = makeSet(Imageset::Charset, Imageset::ECM, {{0, 1}, {64, 2}, {130, 3}}, {{0, 0x11}, {2, 0x22}, {6, 0x66}});
-        const int all = Data | Colors | Selection | Empty;
-        QTest::newRow("nothing asked") << chars(Imageset::SCM) << range(0, 3) << int(Empty) << "";
-        QTest::newRow("hi-res characters with empty slots") << chars(Imageset::SCM) << range(0, 3) << (Data | Colors | Empty)
-            << "c_data: 01 02 03 04 05 06 07 08 00*8 aa*8 | c_bckgndColors: 09 | c_colors: 03 0f 0c";
-        QTest::newRow("multicolour characters in list order") << chars(Imageset::MCM) << QList<int> {2, 1, 0} << (Data | Colors)
-            << "c_data: aa*8 01 02 03 04 05 06 07 08 | c_bckgndColors: 09 04 05 | c_colors: 0c 03";
-        QTest::newRow("images cut or filled to their size") << odd << range(0, 2) << int(Data) << "c_data: 01 02 03 04 05 06 07 08 01 02 03 00*5";
-        QTest::newRow("each pattern once, the background quarter in the colour") << ecm << QList<int> {0, 64, 1, 130, 200, 5} << all
-            << "c_data: 11*8 00*8 22*8 00*16 | c_bckgndColors: 09 04 05 0d | c_colors: 01 12 0f 23 3f 0f | "
-               "c_selection: 00 00 40 00 01 00 82 00 c8 00 05 00";
-        QTest::newRow("patterns without empty ones") << ecm << QList<int> {130, 5, 2, 64} << (Data | Colors | Selection)
-            << "c_data: 22*8 11*8 | c_bckgndColors: 09 04 05 0d | c_colors: 23 0f 12 | c_selection: 82 00 02 00 40 00";
-        QTest::newRow("sprites take 64 bytes") << sprites() << QList<int> {0, 1, 2, 300} << all
-            << "s_data: aa*63 00*65 bb*63 00*65 | s_bckgndColors: 00 0b 0c | s_colors: 07 0f 0a 0f | s_isMulti: 00 00 01 00 | "
-               "s_selection: 00 00 01 00 02 00 2c 01";
-        QTest::newRow("sprites without empty slots, in list order") << sprites() << QList<int> {2, 0, 1} << (Data | Colors | Selection)
-            << "s_data: bb*63 00 aa*63 00 | s_bckgndColors: 00 0b 0c | s_colors: 0a 07 | s_isMulti: 01 00 | s_selection: 02 00 00 00";
-        QTest::newRow("multicolour blocks: screen colours of every slot") << blocks(Imageset::MCM) << range(0, 3) << int(Colors)
-            << "b_bckgndColor: 0b | b_screenColors: 45 89 45 | b_colors: 03 0c";
-        QTest::newRow("hi-res blocks: screen colour is the background") << blocks(Imageset::SCM) << range(0, 3) << int(Colors)
-            << "b_screenColors: 0b 07 0b | b_colors: 03 0c";
-        QTest::newRow("coded characters") << chars(Imageset::SCM) << range(0, 3) << (Data | Colors | Empty | Compress)
-            << "c_data: 81 82 83 84 85 86 87 88 08 00 08 aa | c_bckgndColors: 09 | c_colors: 83 8f 8c";
-        QTest::newRow("coded blocks with the note") << blocks(Imageset::MCM) << range(0, 3) << (Colors | Comments | Compress)
-            << "(comment) | b_bckgndColor: 0b | b_screenColors: c5 01 89 c5 | b_colors: 83 8c";
-        QTest::newRow("coded sprites: flags and slots stay plain") << sprites() << range(0, 3) << (Data | Colors | Selection | Compress)
-            << "s_data: 3f aa 80 3f bb 80 | s_bckgndColors: 00 0b 0c | s_colors: 87 8a | s_isMulti: 00 01 | s_selection: 00 00 02 00";
+        const Imageset ecm = makeSet(Imageset::Charset, Imageset::ECM, {{0, 1}, {64, 2}, {130, 3}},
+                                     {{0, 0x11}, {2, 0x22}, {6, 0x66}});
+        const ExportDataOptions all = with(Data | Colors | Selection | Empty);
+        const ExportDataOptions decimal = with(Data | Colors | Comments, testvalues::dialect("", ".byte", 2, 4, ", ", "//"));
+        QTest::newRow("hi-res characters with empty slots") << Export {chars(Imageset::SCM), range(0, 3), with(Data | Colors | Empty),
+            "c_data: 01 02 03 04 05 06 07 08 00*8 aa*8 | c_bckgndColors: 09 | c_colors: 03 0f 0c"};
+        QTest::newRow("multicolour characters in list order") << Export {chars(Imageset::MCM), {2, 1, 0}, with(Data | Colors),
+            "c_data: aa*8 01 02 03 04 05 06 07 08 | c_bckgndColors: 09 04 05 | c_colors: 0c 03"};
+        QTest::newRow("images cut or filled to their size")
+            << Export {odd, range(0, 2), with(Data), "c_data: 01 02 03 04 05 06 07 08 01 02 03 00*5"};
+        QTest::newRow("each pattern once, the quarter in the colour") << Export {ecm, {0, 64, 1, 130, 200, 5}, all,
+            "c_data: 11*8 00*8 22*8 00*16 | c_bckgndColors: 09 04 05 0d | c_colors: 01 12 0f 23 3f 0f | "
+            "c_selection: 00 00 40 00 01 00 82 00 c8 00 05 00"};
+        QTest::newRow("patterns without empty ones") << Export {ecm, {130, 5, 2, 64}, with(Data | Colors | Selection),
+            "c_data: 22*8 11*8 | c_bckgndColors: 09 04 05 0d | c_colors: 23 0f 12 | c_selection: 82 00 02 00 40 00"};
+        QTest::newRow("sprites take 64 bytes") << Export {sprites(), {0, 1, 2, 300}, all,
+            "s_data: aa*63 00*65 bb*63 00*65 | s_bckgndColors: 00 0b 0c | s_colors: 07 0f 0a 0f | s_isMulti: 00 00 01 00 | "
+            "s_selection: 00 00 01 00 02 00 2c 01"};
+        QTest::newRow("sprites without empty slots, in list order") << Export {sprites(), {2, 0, 1}, with(Data | Colors | Selection),
+            "s_data: bb*63 00 aa*63 00 | s_bckgndColors: 00 0b 0c | s_colors: 0a 07 | s_isMulti: 01 00 | s_selection: 02 00 00 00"};
+        QTest::newRow("multicolour blocks: screen colours of every slot") << Export {blocks(Imageset::MCM), range(0, 3), decimal,
+            "b_data: cc*8 dd*8 | b_bckgndColor: 0b | b_screenColors: 45 89 45 | b_colors: 03 0c", "imageset-decimal.asm"};
+        QTest::newRow("hi-res blocks: screen colour is the background")
+            << Export {blocks(Imageset::SCM), range(0, 3), with(Colors), "b_screenColors: 0b 07 0b | b_colors: 03 0c"};
+        QTest::newRow("coded characters with comments")
+            << Export {chars(Imageset::SCM), range(0, 3), with(Data | Colors | Selection | Empty | Comments | Compress),
+                       "(comment) | c_data: 81 82 83 84 85 86 87 88 08 00 08 aa | c_bckgndColors: 09 | c_colors: 83 8f 8c | "
+                       "c_selection: 00 00 01 00 02 00", "imageset-coded.asm"};
+        QTest::newRow("coded blocks") << Export {blocks(Imageset::MCM), range(0, 3), with(Colors | Compress),
+                                                 "b_bckgndColor: 0b | b_screenColors: c5 01 89 c5 | b_colors: 83 8c"};
+        QTest::newRow("coded sprites, flags and slots plain") << Export {sprites(), range(0, 3), with(Data | Colors | Selection | Compress),
+            "s_data: 3f aa 80 3f bb 80 | s_bckgndColors: 00 0b 0c | s_colors: 87 8a | s_isMulti: 00 01 | s_selection: 00 00 02 00"};
     }
 
     void sections()
     {
-        QFETCH(Imageset, set);
-        QFETCH(QList<int>, slotList);
-        QFETCH(int, flags);
-        QFETCH(QString, expected);
-        QCOMPARE(testvalues::describe(ImagesetExchange::sections(set, slotList, with(flags))), expected);
-    }
-
-    void text_data()
-    {
-        QTest::addColumn<Imageset>("set");
-        QTest::addColumn<ExportDataOptions>("options");
-        QTest::addColumn<QString>("file");
-
-        Imageset font = makeSet(Imageset::Charset, Imageset::SCM, {{0, 5}}, {});
-        font.name = QStringLiteral("my font");
-        testvalues::putImage(font, 0, bytes({0x18, 0x18, 0x18, 0x18, 0, 0, 0x18, 0}));
-        Imageset blockset = makeSet(Imageset::Blockset, Imageset::MCM, {}, {{1, 0x3C}});
-        blockset.name = QStringLiteral("Blocks #1");
-        testvalues::putImage(blockset, 0, bytes({1, 2, 3, 4, 5, 6, 7, 8}));
-        QTest::newRow("coded with comments") << font << with(Data | Colors | Selection | Empty | Comments | Compress) << "imageset-coded.asm";
-        QTest::newRow("decimal with comments") << blockset << with(Data | Colors | Comments, testvalues::dialect("", ".byte", 2, 4, ", ", "//"))
-                                               << "imageset-decimal.asm";
-    }
-
-    void text()
-    {
-        QFETCH(Imageset, set);
-        QFETCH(ExportDataOptions, options);
-        QFETCH(QString, file);
-        QCOMPARE(ImagesetExchange::text(set, range(0, 2), options), testvalues::dataFile("exchange/" + file));
+        QFETCH(Export, row);
+        QCOMPARE(testvalues::describe(ImagesetExchange::sections(row.set, row.slotList, row.options)), row.expected);
+        if (!row.file.isEmpty())
+            QCOMPARE(ImagesetExchange::text(row.set, row.slotList, row.options), testvalues::dataFile("exchange/" + row.file));
     }
 
     // The slots written when nothing is selected (all 256 characters, the 64
     // patterns of extended background colour mode, up to the last sprite or
-    // block), read back into an empty set of the kind, which then exports the
-    // same text and gives the slot list.
+    // block), read back with CRLF line ends into an empty set of the kind,
+    // which then exports the same text and gives the slot list.
     void roundTrip_data()
     {
         QTest::addColumn<Imageset>("set");
         QTest::addColumn<ExportDataOptions>("options");
-        QTest::addColumn<bool>("crlf");
         QTest::addColumn<int>("slotCount");
 
-        Imageset monoChars = filetest::richCharset();
-        monoChars.mode = Imageset::SCM;
-        Imageset monoBlocks = filetest::richBlockset();
-        monoBlocks.mode = Imageset::SCM;
+        const auto hiRes = [](Imageset set) { set.mode = Imageset::SCM; return set; };
         const int all = Data | Colors | Selection | Empty;
         const ExportDataOptions dec = with(all, testvalues::dialect("", ".byte", 3, 7, " "));
         const ExportDataOptions ox = with(all | Comments, testvalues::dialect("0x", "!byte", 0, 1));
         const ExportDataOptions tabs = with(all | Comments, testvalues::dialect("$", "!byte", 0, 2048, "\t", "//"));
-        QTest::newRow("hi-res characters") << monoChars << with(all) << false << 256;
-        QTest::newRow("multicolour characters, 0x") << filetest::plainCharset() << ox << false << 256;
-        QTest::newRow("extended background colours, decimal") << filetest::richCharset() << dec << false << 64;
-        QTest::newRow("sprites, tabs, CRLF") << filetest::richSpriteset() << tabs << true << 400;
-        QTest::newRow("multicolour blocks, decimal") << filetest::richBlockset() << dec << false << 71;
-        QTest::newRow("hi-res blocks, 0x") << monoBlocks << ox << false << 71;
-        QTest::newRow("no blocks") << makeSet(Imageset::Blockset, Imageset::SCM, {}, {}) << with(all) << false << 0;
+        QTest::newRow("hi-res characters") << hiRes(filetest::richCharset()) << with(all) << 256;
+        QTest::newRow("multicolour characters, 0x") << filetest::plainCharset() << ox << 256;
+        QTest::newRow("extended background colours, decimal") << filetest::richCharset() << dec << 64;
+        QTest::newRow("sprites, tabs") << filetest::richSpriteset() << tabs << 400;
+        QTest::newRow("multicolour blocks, decimal") << filetest::richBlockset() << dec << 71;
+        QTest::newRow("hi-res blocks, 0x") << hiRes(filetest::richBlockset()) << ox << 71;
+        QTest::newRow("no blocks") << makeSet(Imageset::Blockset, Imageset::SCM, {}, {}) << with(all) << 0;
     }
 
     void roundTrip()
     {
         QFETCH(Imageset, set);
         QFETCH(ExportDataOptions, options);
-        QFETCH(bool, crlf);
         QFETCH(int, slotCount);
 
         const QList<int> slotList = ImagesetExchange::allSlots(set);
@@ -214,97 +189,85 @@ private slots:
         Imageset target(set.id, set.name, set.imageWidth, set.imageHeight, set.type);
         target.mode = set.mode;
         bool given = false;
-        const ImagesetImport import = ImagesetExchange::parseImport(crlf ? QString(text).replace("\n", "\r\n") : text);
+        const ImagesetImport import = ImagesetExchange::parseImport(QString(text).replace("\n", "\r\n"));
         QCOMPARE(ImagesetExchange::applyImport(target, slotList, import, &given), slotList);
         QCOMPARE(given, slotCount > 0); // an empty slot list reads back as none
         QCOMPARE(ImagesetExchange::text(target, slotList, options), text);
     }
 
-    // The numbers of each section: image-set values cut to a byte, tile-set
-    // values kept whole.
+    // The numbers of each section (data, background, colours, slot list,
+    // multicolour flags, screen colours), each cut to a byte.
     void parse_data()
     {
-        QTest::addColumn<bool>("tiles"); // the tile-set sections, else the image-set ones
         QTest::addColumn<QString>("text");
         QTest::addColumn<Lists>("expected");
         QTest::newRow("keys in any case, the first in order wins")
-            << false << "X_DATA: !byte 1 x_Bckgnd: !byte 2 x_colors_data: !byte 3 x_screen_isMulti: !byte 4 x_selection: !byte 5"
+            << "X_DATA: !byte 1 x_Bckgnd: !byte 2 x_colors_data: !byte 3 x_screen_isMulti: !byte 4 x_selection: !byte 5"
             << Lists {{1, 3}, {2}, {}, {5}, {4}, {}};
-        QTest::newRow("hex and decimal cut to a byte") << false << "h_data: !byte $1f, 0x1F, 0Xab, 10, 300, $1FF, -1"
+        QTest::newRow("hex and decimal cut to a byte") << "h_data: !byte $1f, 0x1F, 0Xab, 10, 300, $1FF, -1"
                                                        << Lists {{31, 31, 171, 10, 44, 255, 255}, {}, {}, {}, {}, {}};
         QTest::newRow("a piece that is no number ends the line and names the section")
-            << false << "q_data: !byte 1, 2 q_colors: !byte 3 other: !byte 4 $ 5 $1G 6 x_screenColors: .byte 7" << Lists {{1, 2}, {}, {3}, {}, {}, {7}};
-        QTest::newRow("a number outside a data line names no section") << false << "!byte 7 q_data: 5 !byte 6" << Lists {{}, {}, {}, {}, {}, {}};
+            << "q_data: !byte 1, 2 q_colors: !byte 3 other: !byte 4 $ 5 $1G 6 x_screenColors: .byte 7"
+            << Lists {{1, 2}, {}, {3}, {}, {}, {7}};
+        QTest::newRow("a number outside a data line names no section") << "!byte 7 q_data: 5 !byte 6" << Lists {{}, {}, {}, {}, {}, {}};
         QTest::newRow("only five-character byte pieces open data")
-            << false << "a_data: !bytes 1 a_data: byte 2 a_data: xbyte 3 a_data: .BYTE 4" << Lists {{3, 4}, {}, {}, {}, {}, {}};
-        QTest::newRow("a comment between label and data") << false << "c_data:\n; 12 numbers\n!byte 7\nc_colors:\n!byte 8"
+            << "a_data: !bytes 1 a_data: byte 2 a_data: xbyte 3 a_data: .BYTE 4" << Lists {{3, 4}, {}, {}, {}, {}, {}};
+        QTest::newRow("a comment between label and data") << "c_data:\n; 12 numbers\n!byte 7\nc_colors:\n!byte 8"
                                                           << Lists {{}, {}, {8}, {}, {}, {}};
-        QTest::newRow("line ends, tabs, empty pieces") << false << "t_data:\r\n\t!byte\t$01,,\t$02 ,3\r\n" << Lists {{1, 2, 3}, {}, {}, {}, {}, {}};
-        QTest::newRow("tile sets: every section, values kept whole, size before data")
-            << true << "t_imageset_id: !byte 7, 1 t_num_tiles: !byte 2, 0 T_SIZE_DATA: .byte 300, $1FF, 0x10000, -1 t_is_16bit: !byte 0 "
-                       "my_data_colors: !byte 5 t_colors: !byte 3, $FF"
-            << Lists {{7, 1}, {2, 0}, {300, 511, 65536, -1}, {0}, {5}, {3, 255}};
+        QTest::newRow("line ends, tabs, empty pieces") << "t_data:\r\n\t!byte\t$01,,\t$02 ,3\r\n" << Lists {{1, 2, 3}, {}, {}, {}, {}, {}};
     }
 
     void parse()
     {
-        QFETCH(bool, tiles);
         QFETCH(QString, text);
         QFETCH(Lists, expected);
-        const TilesetImport t = TilesetExchange::parseImport(text);
         const ImagesetImport i = ImagesetExchange::parseImport(text);
-        const Lists found = tiles ? Lists {t.reference, t.count, t.size, t.wide, t.data, t.colors}
-                                  : Lists {i.data, i.background, i.colors, i.selection, i.multiColor, i.screenColors};
-        QCOMPARE(found, expected);
+        QCOMPARE((Lists {i.data, i.background, i.colors, i.selection, i.multiColor, i.screenColors}), expected);
     }
 
     // Read numbers put into a set at the edges of the rules (whole sets are
     // the round trips).
     void import_data()
     {
-        QTest::addColumn<Imageset>("set");
-        QTest::addColumn<QList<int>>("targets");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<Import>("row");
 
         const Imageset chars = makeSet(Imageset::Charset, Imageset::SCM, {}, {{3, 0xEE}});
         const Imageset ecm = makeSet(Imageset::Charset, Imageset::ECM, {}, {});
         Imageset sprites = makeSet(Imageset::Spriteset, Imageset::SCM, {}, {});
         sprites.multiColorSprites = {1, 2};
-        const Imageset multiBlocks = makeSet(Imageset::Blockset, Imageset::MCM, {}, {});
-        QTest::newRow("nothing") << chars << QList<int> {0} << "" << "colours 9 4 5 13 3=ee*8";
-        QTest::newRow("bitmaps in target order, cut, the rest kept, missing slots made") << chars << QList<int> {5, 3, 4}
-            << "x_data: !byte 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12" << "colours 9 4 5 13 3=09 0a 0b 0c ee*4 5=01 02 03 04 05 06 07 08 changes";
-        QTest::newRow("sprites skip the 64th byte") << sprites << QList<int> {4, 7} << "x_data: !byte " + QString("170,").repeated(63) + "1, 2, 3"
-                                                    << "colours 0 11 12 3 4=aa*63 7=02 03 00*61 m1 m2 changes";
-        QTest::newRow("four set colours of five") << ecm << QList<int> {0} << "x_bckgndColors: !byte 9, 10, 11, 12, 13" << "colours 9 10 11 12 changes";
-        QTest::newRow("a block set takes no two colours") << multiBlocks << QList<int> {0} << "x_bckgndColor: !byte 9, 10" << "colours 11 4 5 3 changes";
-        QTest::newRow("slot colours in target order, high nibbles skipped") << chars << QList<int> {4, 5, 200}
-            << "x_colors: !byte 5, $17, 3, 9, 1" << "colours 9 4 5 13 3=ee*8 c4=5 c5=3 c200=9 changes";
-        QTest::newRow("the high nibble picks the quarter, each limited by the targets") << ecm << QList<int> {63}
-            << "x_colors: !byte $21, $22, $01, $42" << "colours 9 4 5 13 c63=1 c191=1 changes";
-        QTest::newRow("patterns only") << ecm << QList<int> {63, 64} << "" << "colours 9 4 5 13 refused";
-        QTest::newRow("slot list of word pairs, one a target") << sprites << QList<int> {0, 1} << "x_selection: !byte 5, 0, 44, 1, 6, 0, 7"
-                                                               << "colours 0 11 12 3 m1 m2 sel 5 300";
-        QTest::newRow("a slot list without a pair") << sprites << QList<int> {0} << "x_selection: !byte 5" << "colours 0 11 12 3 m1 m2 sel";
-        QTest::newRow("multicolour set, cleared, kept") << sprites << QList<int> {0, 1, 2} << "x_isMulti: !byte 7, 0" << "colours 0 11 12 3 m0 m2 changes";
-        QTest::newRow("fewer block colours than targets") << blocks(Imageset::MCM) << QList<int> {3, 4} << "x_screenColors: !byte $23"
-                                                          << "colours 11 4 5 3 0=cc*8 1=dd*8 c0=3 c1=12 b1=7,8,9 b3=7,2,3 changes";
-        QTest::newRow("characters have no block colours") << chars << QList<int> {0} << "x_screenColors: !byte $23" << "colours 9 4 5 13 3=ee*8 changes";
+        QTest::newRow("bitmaps in target order, cut, the rest kept, missing slots made")
+            << Import {chars, {5, 3, 4}, "x_data: !byte 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12",
+                       "colours 9 4 5 13 3=09 0a 0b 0c ee*4 5=01 02 03 04 05 06 07 08 changes"};
+        QTest::newRow("sprites skip the 64th byte") << Import {sprites, {4, 7}, "x_data: !byte " + QString("170,").repeated(63) + "1, 2, 3",
+                                                               "colours 0 11 12 3 4=aa*63 7=02 03 00*61 m1 m2 changes"};
+        QTest::newRow("four set colours of five")
+            << Import {ecm, {0}, "x_bckgndColors: !byte 9, 10, 11, 12, 13", "colours 9 10 11 12 changes"};
+        QTest::newRow("a block set takes no two colours") << Import {makeSet(Imageset::Blockset, Imageset::MCM, {}, {}), {0},
+                                                                     "x_bckgndColor: !byte 9, 10", "colours 11 4 5 3 changes"};
+        QTest::newRow("slot colours in target order, high nibbles skipped")
+            << Import {chars, {4, 5, 200}, "x_colors: !byte 5, $17, 3, 9, 1", "colours 9 4 5 13 3=ee*8 c4=5 c5=3 c200=9 changes"};
+        QTest::newRow("the high nibble picks the quarter, each limited by the targets")
+            << Import {ecm, {63}, "x_colors: !byte $21, $22, $01, $42", "colours 9 4 5 13 c63=1 c191=1 changes"};
+        QTest::newRow("patterns only") << Import {ecm, {63, 64}, "", "colours 9 4 5 13 refused"};
+        QTest::newRow("slot list of word pairs, one a target")
+            << Import {sprites, {0, 1}, "x_selection: !byte 5, 0, 44, 1, 6, 0, 7", "colours 0 11 12 3 m1 m2 sel 5 300"};
+        QTest::newRow("a slot list without a pair") << Import {sprites, {0}, "x_selection: !byte 5", "colours 0 11 12 3 m1 m2 sel"};
+        QTest::newRow("multicolour set, cleared, kept")
+            << Import {sprites, {0, 1, 2}, "x_isMulti: !byte 7, 0", "colours 0 11 12 3 m0 m2 changes"};
+        QTest::newRow("fewer block colours than targets") << Import {blocks(Imageset::MCM), {3, 4}, "x_screenColors: !byte $23",
+            "colours 11 4 5 3 0=cc*8 1=dd*8 c0=3 c1=12 b1=7,8,9 b3=7,2,3 changes"};
+        QTest::newRow("characters have no block colours")
+            << Import {chars, {0}, "x_screenColors: !byte $23", "colours 9 4 5 13 3=ee*8 changes"};
     }
 
     void import()
     {
-        QFETCH(Imageset, set);
-        QFETCH(QList<int>, targets);
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
-
-        const ImagesetImport import = ImagesetExchange::parseImport(text);
-        const bool allowed = ImagesetExchange::importTargetsAllowed(set, targets);
+        QFETCH(Import, row);
+        const ImagesetImport import = ImagesetExchange::parseImport(row.text);
+        const bool allowed = ImagesetExchange::importTargetsAllowed(row.set, row.targets);
         bool given = false;
-        const QList<int> selection = ImagesetExchange::applyImport(set, targets, import, &given);
-        QCOMPARE(state(set, selection, given, import.changesSet()) + (allowed ? "" : " refused"), expected);
+        const QList<int> selection = ImagesetExchange::applyImport(row.set, row.targets, import, &given);
+        QCOMPARE(state(row.set, selection, given, import.changesSet()) + (allowed ? "" : " refused"), row.expected);
     }
 };
 

@@ -24,8 +24,6 @@ Project everyKind()
     font->imageColors = {{65, 13}, {1, 9}};
     font->colors = {6, 14, 8, 11};
     font->selectorZoom = 2.5;
-    font->selectorGridWidth = 16;
-    font->selectorGridHeight = 16;
     font->selectorGridVisible = false;
     font->backgroundColor = QColor(10, 20, 30);
     font->animations.zoom = 3.0;
@@ -33,22 +31,16 @@ Project everyKind()
     walk.speed = 12;
     walk.frames = {filetest::frame(2, 1, {1, -2, 0, 0}, {0, 0, 3, 0}, {filetest::placed(0, 0, 65, 0), filetest::placed(1, 0, 1, 2)})};
     font->animations.animations = {walk};
-
     auto sprites = QSharedPointer<Imageset>::create(0, QStringLiteral("Sprites"), 24, 21, Imageset::Spriteset);
     sprites->mode = Imageset::MCM;
     sprites->imageColors = {{0, 1}};
     sprites->multiColorSprites = {18, 2};
     sprites->colors = {0, 11, 12, 4};
-    sprites->selectorZoom = 1.0;
     sprites->selectorGridWidth = 8;
     sprites->selectorGridHeight = 4;
-    sprites->pixelsGridColor = QColor(1, 2, 3);
-    sprites->imagesGridColor = QColor(7, 7, 7);
-
     auto blocks = QSharedPointer<Imageset>::create(1, QStringLiteral("Blocks"), 8, 8, Imageset::Blockset);
     blocks->mode = Imageset::MCM;
     blocks->blockColors = {{300, {8, 9, 10}}, {1, {5, 6, 7}}};
-
     auto tiles = QSharedPointer<Tileset>::create();
     tiles->id = 0;
     tiles->name = QStringLiteral("Tiles");
@@ -58,13 +50,11 @@ Project everyKind()
     tiles->zoom = 0.75;
     tiles->tilesGridVisible = false;
     tiles->gridSizeX = 4;
-
     auto map = QSharedPointer<Screen>::create();
     map->id = 5;
     map->name = QStringLiteral("Map");
     map->sourceRef = SourceRef::make(SourceRef::tilesetBit, 0);
     map->cellIndexes = {{{0, 0}, 3}};
-
     auto title = QSharedPointer<Screen>::create();
     title->id = 0;
     title->name = QStringLiteral("Title");
@@ -76,14 +66,7 @@ Project everyKind()
     title->zoom = 2.0;
     title->outerGridVisible = false;
     title->innerGridVisible = true;
-
-    Project project;
-    project.charsets = {font};
-    project.spritesets = {sprites};
-    project.blocksets = {blocks};
-    project.tilesets = {tiles};
-    project.screens = {map, title}; // list order, whatever the identifiers
-    return project;
+    return Project {{font}, {sprites}, {blocks}, {tiles}, {map, title}}; // screens in list order, whatever their identifiers
 }
 } // namespace
 

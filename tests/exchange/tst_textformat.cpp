@@ -2,6 +2,7 @@
 // decimal. Data lines and whole texts are pinned by each exporter's tests.
 
 #include "exchange/textformat.h"
+#include "support/core/values.h"
 
 #include <QtTest>
 
@@ -15,8 +16,7 @@ private slots:
         QTest::addColumn<QString>("label");
 
         QTest::newRow("letters, digits, underscore kept; blank and tab turned") << "azAZ09_ a\tb" << "azAZ09__a_b";
-        QTest::newRow("neighbours of the kept ranges dropped") << "`{@[/:-.\n\r" << "";
-        QTest::newRow("beyond ASCII dropped") << QStringLiteral("Gr\u00f6\u00dfe \u2605") << "Gre_";
+        QTest::newRow("neighbours of the kept ranges and others dropped") << QStringLiteral("`{@[/:-.\n\r\u00f6") << "";
     }
 
     void labelName()
@@ -26,35 +26,31 @@ private slots:
         QCOMPARE(TextFormat::labelName(name), label);
     }
 
+    // Data values and comment values; no hex prefix stands for decimal.
     void values_data()
     {
-        QTest::addColumn<bool>("hex");
         QTest::addColumn<QString>("prefix");
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("commentText"); // four hex digits above 255
 
-        QTest::newRow("hex padded") << true << "$" << 5 << "$05" << "$05";
-        QTest::newRow("hex upper case, own prefix") << true << "0x" << 0xab << "0xAB" << "0xAB";
-        QTest::newRow("hex 255") << true << "$" << 255 << "$FF" << "$FF";
-        QTest::newRow("hex 256") << true << "$" << 256 << "$100" << "$0100";
-        QTest::newRow("decimal") << false << "$" << 5 << "5" << "5";
-        QTest::newRow("decimal 65535") << false << "$" << 65535 << "65535" << "65535";
+        QTest::newRow("hex padded") << "$" << 5 << "$05" << "$05";
+        QTest::newRow("hex upper case, own prefix") << "0x" << 0xab << "0xAB" << "0xAB";
+        QTest::newRow("hex 255") << "$" << 255 << "$FF" << "$FF";
+        QTest::newRow("hex 256") << "$" << 256 << "$100" << "$0100";
+        QTest::newRow("decimal") << "" << 5 << "5" << "5";
+        QTest::newRow("decimal 65535") << "" << 65535 << "65535" << "65535";
     }
 
     void values()
     {
-        QFETCH(bool, hex);
         QFETCH(QString, prefix);
         QFETCH(int, value);
         QFETCH(QString, text);
         QFETCH(QString, commentText);
-
-        ExportDataOptions options;
-        options.base = hex ? ExportDataOptions::NumberBase::Hex : ExportDataOptions::NumberBase::Dec;
-        options.hexPrefix = prefix;
-        QCOMPARE(TextFormat(options).value(value), text);
-        QCOMPARE(TextFormat(options).commentValue(value), commentText);
+        const TextFormat format(testvalues::dialect(prefix, "!byte", 0, 8));
+        QCOMPARE(format.value(value), text);
+        QCOMPARE(format.commentValue(value), commentText);
     }
 };
 

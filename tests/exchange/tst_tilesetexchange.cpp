@@ -27,13 +27,20 @@ Tileset sized(int width, int height, QMap<int, Tile> tiles = {})
 
 // Tiles 0 (1, 2 coloured 3 and empty) and 2 (5, 6 coloured 14, 0) of 2 x 1
 // cells on character set 7; tile 1 is missing.
-Tileset fixture(const char* name = "t")
+Tileset fixture()
 {
     Tileset set = sized(2, 1, {{0, tile(2, 1, {1, 2}, {3, -1})}, {2, tile(2, 1, {5, 6}, {14, 0})}});
-    set.name = QString::fromUtf8(name);
+    set.name = QStringLiteral("t");
     set.imagesetId = 7;
     return set;
 }
+
+// The listed tiles exported with data (flag 1) and colours (flag 2): the
+// sections in one line and, when given, the file of the whole text.
+struct Export { Tileset set; QList<int> tiles; int flags; QString expected, file; };
+// Text read into the target tiles: the problem found, and the tiles then as
+// tile=index/colour,index/colour...
+struct Import { Tileset set; QList<int> targets; QString text, expected; };
 
 ExportDataOptions options(bool data, bool colors, ExportDataOptions options = {})
 {
@@ -43,50 +50,49 @@ ExportDataOptions options(bool data, bool colors, ExportDataOptions options = {}
 }
 }
 
+Q_DECLARE_METATYPE(Export)
+Q_DECLARE_METATYPE(Import)
+
 class TilesetExchangeTest : public QObject {
     Q_OBJECT
 
 private slots:
     void sections_data()
     {
-        QTest::addColumn<Tileset>("set");
-        QTest::addColumn<QList<int>>("tiles");
-        QTest::addColumn<int>("flags"); // 1 data, 2 colours
-        QTest::addColumn<QString>("expected");
+        QTest::addColumn<Export>("row");
 
         const QString head = QStringLiteral("t_imageset_id: 07 01 | t_num_tiles: 03 00 | t_size: 02 01 | ");
-        QTest::newRow("reference only") << fixture() << range(0, 3) << 0 << "t_imageset_id: 07 01";
-        QTest::newRow("data: a missing tile as zeros") << fixture() << range(0, 3) << 1 << head + "t_is_16bit: 00 | t_data: 01 02 00 00 05 06";
-        QTest::newRow("colours: empty and missing as 255") << fixture() << range(0, 3) << 2 << head + "t_colors: 03 ff ff ff 0e 00";
-        QTest::newRow("list order") << fixture() << QList<int> {2, 0, 0} << 3
-                                    << head + "t_is_16bit: 00 | t_data: 05 06 01 02 01 02 | t_colors: 0e 00 03 ff 03 ff";
+        QTest::newRow("reference only") << Export {fixture(), range(0, 3), 0, "t_imageset_id: 07 01"};
+        QTest::newRow("a missing tile as zeros") << Export {fixture(), range(0, 3), 1, head + "t_is_16bit: 00 | t_data: 01 02 00 00 05 06"};
+        QTest::newRow("empty and missing as 255") << Export {fixture(), range(0, 3), 2, head + "t_colors: 03 ff ff ff 0e 00"};
+        QTest::newRow("list order")
+            << Export {fixture(), {2, 0, 0}, 3, head + "t_is_16bit: 00 | t_data: 05 06 01 02 01 02 | t_colors: 0e 00 03 ff 03 ff"};
+        QTest::newRow("the whole text") << Export {fixture(), range(0, 2), 3,
+            "t_imageset_id: 07 01 | t_num_tiles: 02 00 | t_size: 02 01 | t_is_16bit: 00 | t_data: 01 02 00 00 | t_colors: 03 ff ff ff",
+            "tileset.asm"};
         Tileset edge = fixture();
         edge.tiles[0].indexes[0] = 255;
-        QTest::newRow("255 stays a byte") << edge << range(0, 3) << 1 << head + "t_is_16bit: 00 | t_data: ff 02 00 00 05 06";
+        QTest::newRow("255 stays a byte") << Export {edge, range(0, 3), 1, head + "t_is_16bit: 00 | t_data: ff 02 00 00 05 06"};
         edge.tiles[2].indexes[1] = 256;
-        QTest::newRow("256 makes every cell a word") << edge << range(0, 3) << 1 << head + "t_is_16bit: 01 | t_data: ff 00 02 00*5 05 00 00 01";
-        QTest::newRow("a wide tile not listed") << edge << range(0, 2) << 1
-                                                << "t_imageset_id: 07 01 | t_num_tiles: 02 00 | t_size: 02 01 | t_is_16bit: 00 | t_data: ff 02 00 00";
+        QTest::newRow("256 makes every cell a word")
+            << Export {edge, range(0, 3), 1, head + "t_is_16bit: 01 | t_data: ff 00 02 00*5 05 00 00 01"};
+        QTest::newRow("a wide tile not listed") << Export {edge, range(0, 2), 1,
+            "t_imageset_id: 07 01 | t_num_tiles: 02 00 | t_size: 02 01 | t_is_16bit: 00 | t_data: ff 02 00 00"};
         Tileset blocks = fixture();
         blocks.imagesetId = 0x1234;
         blocks.imagesetIsCharset = false;
-        QTest::newRow("block set 0x1234, 300 tiles") << blocks << range(0, 300) << 2
-                                                     << "t_imageset_id: 34 00 | t_num_tiles: 2c 01 | t_size: 02 01 | t_colors: 03 ff ff ff 0e 00 ff*594";
+        QTest::newRow("block set 0x1234, 300 tiles") << Export {blocks, range(0, 300), 2,
+            "t_imageset_id: 34 00 | t_num_tiles: 2c 01 | t_size: 02 01 | t_colors: 03 ff ff ff 0e 00 ff*594"};
     }
 
     void sections()
     {
-        QFETCH(Tileset, set);
-        QFETCH(QList<int>, tiles);
-        QFETCH(int, flags);
-        QFETCH(QString, expected);
-        QCOMPARE(testvalues::describe(TilesetExchange::sections(set, tiles, options(flags & 1, flags & 2))), expected);
-    }
-
-    void text()
-    {
-        QCOMPARE(TilesetExchange::text(fixture("Level tiles"), range(0, 2), options(true, true, testvalues::dialect("$", "!byte", 0, 1))),
-                 testvalues::dataFile("exchange/tileset.asm"));
+        QFETCH(Export, row);
+        // One value a line in the text.
+        const ExportDataOptions written = options(row.flags & 1, row.flags & 2, testvalues::dialect("$", "!byte", 0, 1));
+        QCOMPARE(testvalues::describe(TilesetExchange::sections(row.set, row.tiles, written)), row.expected);
+        if (!row.file.isEmpty())
+            QCOMPARE(TilesetExchange::text(row.set, row.tiles, written), testvalues::dataFile("exchange/" + row.file));
     }
 
     // Allocated tiles, holes, range, index bits and bytes: every tile up to
@@ -97,18 +103,15 @@ private slots:
         QTest::addColumn<QString>("figures");
 
         const auto one = [](int index, int color) { return tile(1, 1, {index}, {color}); };
-        QTest::newRow("no tiles") << sized(1, 1) << "0 0 -1..-1 8 0";
         QTest::newRow("a large index in empty tiles only") << sized(1, 1, {{0, one(300, -1)}}) << "0 0 -1..-1 8 0";
         QTest::newRow("one tile after three holes") << sized(2, 2, {{3, tile(2, 2, {1, 2, 3, 4}, {1, 1, 1, 1})}}) << "1 3 3..3 8 32";
         QTest::newRow("empty and missing tiles inside, colour 0 counts")
-            << sized(3, 2, {{2, tile(3, 2, {0, 1, 2, 3, 4, 5}, {1, 1, 1, 1, 1, 1})}, {4, tile(3, 2, {0, 0, 0, 0, 0, 0}, {-1, -1, -1, -1, -1, -1})},
-                            {5, tile(3, 2, {6, 7, 8, 9, 10, 11}, {-1, -1, -1, -1, -1, 0})}})
-            << "2 4 2..5 8 72";
-        QTest::newRow("255 stays a byte") << sized(1, 1, {{0, one(255, 1)}}) << "1 0 0..0 8 2";
+            << sized(1, 1, {{2, one(1, 1)}, {4, one(0, -1)}, {5, one(6, 0)}}) << "2 4 2..5 8 12";
         QTest::newRow("256 in an empty cell of a used tile") << sized(2, 1, {{0, tile(2, 1, {256, 1}, {-1, 5})}}) << "1 0 0..0 16 6";
         QTest::newRow("a large index in an empty tile inside counts") << sized(1, 1, {{0, one(1, 1)}, {1, one(400, -1)}, {2, one(2, 1)}})
                                                                        << "2 1 0..2 16 9";
-        QTest::newRow("a large index after the last used tile does not") << sized(1, 1, {{0, one(1, 1)}, {1, one(400, -1)}}) << "1 0 0..0 8 2";
+        QTest::newRow("a large index after the last used tile does not")
+            << sized(1, 1, {{0, one(1, 1)}, {1, one(400, -1)}}) << "1 0 0..0 8 2";
     }
 
     void statistics()
@@ -133,8 +136,7 @@ private slots:
         wide.imagesetIsCharset = false;
         wide.tiles[1].indexes = {300, 65535, 256, 0};
         QTest::newRow("bytes, hex") << narrow << options(true, true);
-        QTest::newRow("bytes, decimal, tabs") << narrow << options(true, true, testvalues::dialect("", ".byte", 8, 3, "\t"));
-        QTest::newRow("words, 0x") << wide << options(true, true, testvalues::dialect("0x", "!byte", 0, 1, " "));
+        QTest::newRow("words, decimal, tabs") << wide << options(true, true, testvalues::dialect("", ".byte", 8, 3, "\t"));
     }
 
     void roundTrip()
@@ -152,88 +154,70 @@ private slots:
         QCOMPARE(target.tiles, set.tiles);
     }
 
-    // What an import of a 1 x 1 tile set finds wrong, and the reference it names.
-    void check_data()
+    // What an import finds wrong and the reference it names; the tiles it
+    // then fills at the edges of the rules (whole sets are the round trips).
+    void import_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("problem");
+        QTest::addColumn<Import>("row");
 
         const QString size = QStringLiteral(" t_size: !byte 1, 1 ");
         const QString rest = QStringLiteral(" t_is_16bit: !byte 0 t_data: !byte 5");
-        QTest::newRow("with data") << "t_imageset_id: !byte 5 t_num_tiles: !byte 1, 0" + size + rest << "none, character set 5";
-        QTest::newRow("with colours") << "t_imageset_id: !byte 5, 2 t_num_tiles: !byte 1" + size + "t_is_16bit: !byte 0 t_colors: !byte 6"
-                                      << "none, character set 5";
-        QTest::newRow("no count") << "t_imageset_id: !byte 5, 0" + size + rest << "missing, block set 5";
-        QTest::newRow("no size") << "t_num_tiles: !byte 1, 0" + rest << "missing";
-        QTest::newRow("no index width") << "t_num_tiles: !byte 1, 0" + size + "t_data: !byte 5" << "missing";
-        QTest::newRow("neither data nor colours") << "t_num_tiles: !byte 1, 0" + size + "t_is_16bit: !byte 0" << "missing";
-        QTest::newRow("no tiles") << "t_num_tiles: !byte 0, 0" + size + rest << "nothing";
-        QTest::newRow("no tiles, another size") << "t_num_tiles: !byte 0 t_size: !byte 2, 3" + rest << "nothing";
-        QTest::newRow("256 tiles") << "t_num_tiles: !byte 0, 1" + size + rest << "none";
-        QTest::newRow("width differs") << "t_num_tiles: !byte 1 t_size: !byte 2, 1" + rest << "size 2x1";
-        QTest::newRow("height differs") << "t_num_tiles: !byte 1 t_size: !byte 1, 12" + rest << "size 1x12";
-    }
-
-    void check()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, problem);
-
-        const TilesetImport import = TilesetExchange::parseImport(text);
-        const TilesetImport::Problem found = import.check(sized(1, 1));
-        const QString message = import.message(found);
-        QCOMPARE(message.isEmpty(), found == TilesetImport::None);
-        // The size message names the size in the text.
-        const QStringList names {"none", "missing", "nothing", "size " + message.section('(', 1).section(')', 0, 0)};
-        const QString reference = QStringLiteral(", %1 set %2").arg(import.referenceIsCharset() ? "character" : "block").arg(import.referenceId());
-        QCOMPARE(names.at(found) + (import.hasReference() ? reference : QString()), problem);
-    }
-
-    // Read numbers put into tiles at the edges of the rules (whole sets are
-    // the round trips).
-    void import_data()
-    {
-        QTest::addColumn<Tileset>("set");
-        QTest::addColumn<QList<int>>("targets");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("expected");
+        const Tileset one = sized(1, 1);
+        QTest::newRow("with data") << Import {one, {}, "t_imageset_id: !byte 5 t_num_tiles: !byte 1, 0" + size + rest,
+                                              "none, character set 5"};
+        QTest::newRow("with colours") << Import {one, {}, "t_imageset_id: !byte 5, 2 t_num_tiles: !byte 1" + size
+                                                              + "t_is_16bit: !byte 0 t_colors: !byte 6", "none, character set 5"};
+        QTest::newRow("no count") << Import {one, {}, "t_imageset_id: !byte 5, 0" + size + rest, "missing, block set 5"};
+        QTest::newRow("no size") << Import {one, {}, "t_num_tiles: !byte 1, 0" + rest, "missing"};
+        QTest::newRow("no index width") << Import {one, {}, "t_num_tiles: !byte 1, 0" + size + "t_data: !byte 5", "missing"};
+        QTest::newRow("neither data nor colours") << Import {one, {}, "t_num_tiles: !byte 1, 0" + size + "t_is_16bit: !byte 0", "missing"};
+        QTest::newRow("no tiles, before the size") << Import {one, {}, "t_num_tiles: !byte 0 t_size: !byte 2, 3" + rest, "nothing"};
+        QTest::newRow("256 tiles") << Import {one, {}, "t_num_tiles: !byte 0, 1" + size + rest, "none"};
+        QTest::newRow("width differs") << Import {one, {}, "t_num_tiles: !byte 1 t_size: !byte 2, 1" + rest, "size 2x1"};
+        QTest::newRow("height differs") << Import {one, {}, "t_num_tiles: !byte 1 t_size: !byte 1, 12" + rest, "size 1x12"};
 
         const Tileset pair = sized(2, 1, {{0, tile(2, 1, {8, 9}, {1, 1})}, {1, tile(2, 1, {10, 11}, {-1, 2})}});
-        const Tileset nines = sized(2, 2, {{0, tile(2, 2, {9, 9, 9, 9}, {1, 2, 3, 4})}, {1, tile(2, 2, {9, 9, 9, 9}, {1, 2, 3, 4})},
-                                           {2, tile(2, 2, {9, 9, 9, 9}, {1, 2, 3, 4})}});
-        const QString single = QStringLiteral(" t_size: !byte 1, 1 t_is_16bit: !byte 0 t_data: !byte 1, 2, 3");
-        QTest::newRow("a byte without its pair left out") << pair << QList<int> {0}
-            << "t_num_tiles: !byte 1, 0 t_size: !byte 2, 1 t_is_16bit: !byte 1 t_data: !byte 44, 1, 5" << "0=8,9/1,1 1=10,11/-1,2";
-        QTest::newRow("a target made without a whole tile") << sized(1, 1) << QList<int> {0, 1}
-            << "t_num_tiles: !byte 2, 0 t_size: !byte 1, 1 t_is_16bit: !byte 1 t_data: !byte 44, 1, 5" << "0=300/-1 1=0/-1";
-        QTest::newRow("whole tiles only") << nines << QList<int> {0, 1, 2}
-            << "t_num_tiles: !byte 3, 0 t_size: !byte 2, 2 t_is_16bit: !byte 0 t_data: !byte 20, 21, 22, 23, 24, 25, 26, 27, 28, 29"
-            << "0=20,21,22,23/1,2,3,4 1=24,25,26,27/1,2,3,4 2=9,9,9,9/1,2,3,4";
-        QTest::newRow("as many as the count") << sized(1, 1) << QList<int> {0, 1, 2} << "t_num_tiles: !byte 1, 0" + single << "0=1/-1";
-        QTest::newRow("as many as the targets") << sized(1, 1) << QList<int> {6} << "t_num_tiles: !byte 255, 255" + single << "6=1/-1";
-        QTest::newRow("a negative count") << sized(1, 1) << QList<int> {0} << "t_num_tiles: !byte -1, 0" + single << "";
-        QTest::newRow("colours keep the indexes, 255 empties") << pair << QList<int> {0, 1}
-            << "t_num_tiles: !byte 2, 0 t_size: !byte 2, 1 t_is_16bit: !byte 0 t_colors: !byte 5, 255, 255" << "0=8,9/5,-1 1=10,11/-1,2";
+        const Tile nine = tile(2, 2, {9, 9, 9, 9}, {1, 2, 3, 4});
+        const QString single = size + "t_is_16bit: !byte 0 t_data: !byte 1, 2, 3";
+        const QString odd = QStringLiteral(" t_is_16bit: !byte 1 t_data: !byte 44, 1, 5");
+        QTest::newRow("a byte without its pair left out")
+            << Import {pair, {0}, "t_num_tiles: !byte 1, 0 t_size: !byte 2, 1" + odd, "none | 0=8/1,9/1 1=10/-1,11/2"};
+        QTest::newRow("a target made without a whole tile")
+            << Import {one, {0, 1}, "t_num_tiles: !byte 2, 0 t_size: !byte 1, 1" + odd, "none | 0=300/-1 1=0/-1"};
+        QTest::newRow("whole tiles only") << Import {sized(2, 2, {{0, nine}, {1, nine}, {2, nine}}), {0, 1, 2},
+            "t_num_tiles: !byte 3, 0 t_size: !byte 2, 2 t_is_16bit: !byte 0 t_data: !byte 20, 21, 22, 23, 24, 25, 26, 27, 28, 29",
+            "none | 0=20/1,21/2,22/3,23/4 1=24/1,25/2,26/3,27/4 2=9/1,9/2,9/3,9/4"};
+        QTest::newRow("as many as the count") << Import {one, {0, 1, 2}, "t_num_tiles: !byte 1, 0" + single, "none | 0=1/-1"};
+        QTest::newRow("as many as the targets") << Import {one, {6}, "t_num_tiles: !byte 255, 255" + single, "none | 6=1/-1"};
+        QTest::newRow("values kept whole, size before data") << Import {one, {0},
+            "t_num_tiles: !byte 1 T_SIZE_DATA: .byte 1, 1 t_is_16bit: !byte 0 my_data_colors: !byte 300", "none | 0=300/-1"};
+        QTest::newRow("a negative count") << Import {one, {0}, "t_num_tiles: !byte -1, 0" + single, "none"};
+        QTest::newRow("colours keep the indexes, 255 empties") << Import {pair, {0, 1},
+            "t_num_tiles: !byte 2, 0 t_size: !byte 2, 1 t_is_16bit: !byte 0 t_colors: !byte 5, 255, 255", "none | 0=8/5,9/-1 1=10/-1,11/2"};
     }
 
     void import()
     {
-        QFETCH(Tileset, set);
-        QFETCH(QList<int>, targets);
-        QFETCH(QString, text);
-        QFETCH(QString, expected);
-
-        TilesetExchange::applyImport(set, targets, TilesetExchange::parseImport(text));
-        const auto join = [](const QVector<int>& values) {
-            QStringList numbers;
-            for (int value : values)
-                numbers << QString::number(value);
-            return numbers.join(QLatin1Char(','));
-        };
+        QFETCH(Import, row);
+        const TilesetImport import = TilesetExchange::parseImport(row.text);
+        const TilesetImport::Problem found = import.check(row.set);
+        const QString message = import.message(found);
+        QCOMPARE(message.isEmpty(), found == TilesetImport::None);
+        // The size message names the size in the text.
+        const QStringList names {"none", "missing", "nothing", "size " + message.section('(', 1).section(')', 0, 0)};
+        QString result = names.at(found);
+        if (import.hasReference())
+            result += QStringLiteral(", %1 set %2").arg(import.referenceIsCharset() ? "character" : "block").arg(import.referenceId());
+        if (found == TilesetImport::None)
+            TilesetExchange::applyImport(row.set, row.targets, import);
         QStringList tiles;
-        for (auto it = set.tiles.cbegin(); it != set.tiles.cend(); ++it)
-            tiles << QStringLiteral("%1=%2/%3").arg(it.key()).arg(join(it->indexes), join(it->colors));
-        QCOMPARE(tiles.join(' '), expected);
+        for (auto it = row.set.tiles.cbegin(); it != row.set.tiles.cend(); ++it) {
+            QStringList cells;
+            for (int i = 0; i < it->indexes.size(); ++i)
+                cells << QStringLiteral("%1/%2").arg(it->indexes.at(i)).arg(it->colors.at(i));
+            tiles << QString::number(it.key()) + '=' + cells.join(',');
+        }
+        QCOMPARE(tiles.isEmpty() ? result : result + " | " + tiles.join(' '), row.expected);
     }
 };
 

@@ -1,15 +1,15 @@
-Hero_sprites_anim_1_numFrames:
+h_anim_2_numFrames:
 !byte $01
 
-Hero_sprites_anim_1_frame_0_nlayers:
+h_anim_2_frame_2_nlayers:
 !byte $01
 
-Hero_sprites_anim_1_frame_0_layer_1_offset:
-!byte $FC, $02
+h_anim_2_frame_2_layer_4_offset:
+!byte $C8, $80
 
-Hero_sprites_anim_1_frame_0_layer_1_numImages:
+h_anim_2_frame_2_layer_4_numImages:
 !byte $01
 
-Hero_sprites_anim_1_frame_0_layer_1_x_y_index:
-!byte $30, $15, $05
+h_anim_2_frame_2_layer_4_x_y_index:
+!byte $08, $11, $2C
 

@@ -2,19 +2,20 @@
 ;    value | 128           if (n.repetition == 1) and (value < 128)
 ;   (n.repetition, value)  otherwise
 
-; Total bytes: 7 (RLE)
+; Total bytes: 12 (RLE)
 
-my_font_data:
-!byte $04, $18, $02, $00, $98, $09, $00
+c_data:
+!byte $81, $82, $83, $84, $85, $86, $87, $88
+!byte $08, $00, $08, $AA
 
-my_font_bckgndColors:
+c_bckgndColors:
 !byte $09
 
-; Total bytes: 2 (RLE)
+; Total bytes: 3 (RLE)
 
-my_font_colors:
-!byte $85, $8F
+c_colors:
+!byte $83, $8F, $8C
 
-my_font_selection:
-!byte $00, $00, $01, $00
+c_selection:
+!byte $00, $00, $01, $00, $02, $00
 

@@ -1,21 +1,21 @@
 // Total bytes: 16
 
-Blocks_1_data:
-  .byte 1, 2, 3, 4
-  .byte 5, 6, 7, 8
-  .byte 60, 60, 60, 60
-  .byte 60, 60, 60, 60
+b_data:
+  .byte 204, 204, 204, 204
+  .byte 204, 204, 204, 204
+  .byte 221, 221, 221, 221
+  .byte 221, 221, 221, 221
 
-Blocks_1_bckgndColor:
+b_bckgndColor:
   .byte 11
 
+// Total bytes: 3
+
+b_screenColors:
+  .byte 69, 137, 69
+
 // Total bytes: 2
 
-Blocks_1_screenColors:
-  .byte 69, 69
-
-// Total bytes: 2
-
-Blocks_1_colors:
-  .byte 15, 15
+b_colors:
+  .byte 3, 12
 

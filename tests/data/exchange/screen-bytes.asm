@@ -1,31 +1,31 @@
 ; (dataset_id, dataset_type), where dataset_type = 0 for charset, 1 for blockset and 2 for tileset
-Title_screen_dataset_id:
+t_dataset_id:
 !byte $05, $00
 
-Title_screen_width:
-!byte $03, $00
+t_width:
+!byte $02, $00
 
-Title_screen_height:
-!byte $01, $00
+t_height:
+!byte $02, $00
 
-Title_screen_num_cells:
-!byte $03, $00
+t_num_cells:
+!byte $04, $00
 
-; 8 bits per entry, $FF = no cell
+; 8 bits per entry
 ; RLE compressed as a sequence of 2 or 1 byte(s) depending on the following rule:
 ;    value | 128            if (n.repetition == 1) and (value < 128)
 ;   (n.repetition, value)   otherwise
-; Total bytes: 4
+; Total bytes: 5
 
-Title_screen_data:
-!byte $02, $01, $01, $FF
+t_data:
+!byte $83, $01, $C8, $02, $03
 
-; 8 bits per entry, $FF = no cell
+; 8 bits per entry
 ; RLE compressed as a sequence of 2 or 1 byte(s) depending on the following rule:
 ;    value | 128            if (n.repetition == 1) and (value < 128)
 ;   (n.repetition, value)   otherwise
-; Total bytes: 4
+; Total bytes: 5
 
-Title_screen_color:
-!byte $02, $03, $01, $FF
+t_color:
+!byte $8E, $81, $8E, $01, $FF
 

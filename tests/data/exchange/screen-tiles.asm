@@ -1,16 +1,16 @@
-map_dataset_id:
+t_dataset_id:
 .byte 7, 2
 
-map_width:
-.byte 2, 0
+t_width:
+.byte 3, 0
 
-map_height:
-.byte 2, 0
+t_height:
+.byte 1, 0
 
-map_num_cells:
-.byte 4, 0
+t_num_cells:
+.byte 3, 0
 
-map_data:
-.byte 44, 1, 2, 0
-.byte 3, 0, 4, 0
+t_data:
+.byte 232, 3, 0, 0
+.byte 7, 0
 

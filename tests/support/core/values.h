@@ -1,7 +1,8 @@
 #pragma once
 
 // Small value builders and comparisons shared by the core tests: byte lists,
-// index ranges, images put into sets, and the sections of an export.
+// index ranges, images put into sets, the sections of an export in one line,
+// export options in another assembler's dialect, and files under tests/data.
 
 #include "exchange/exportoptions.h"
 #include "exchange/textformat.h"
