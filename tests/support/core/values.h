@@ -1,0 +1,134 @@
+#pragma once
+
+// Small value builders and comparisons shared by the core tests: byte lists,
+// index ranges, images put into sets, the sections of an export in one line,
+// export options in another assembler's dialect, and files under tests/data.
+
+#include "exchange/exportoptions.h"
+#include "exchange/textformat.h"
+#include "model/imageset.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QtTest>
+
+#include <initializer_list>
+
+namespace testvalues {
+
+// The values as bytes, each cut to its low eight bits.
+inline QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray result;
+    for (int value : values)
+        result.append(char(value & 0xFF));
+    return result;
+}
+
+// first, first + 1, ..., count values.
+inline QList<int> range(int first, int count)
+{
+    QList<int> result;
+    for (int i = 0; i < count; ++i)
+        result.append(first + i);
+    return result;
+}
+
+// Puts an image of the set's size holding data into a slot.
+inline void putImage(Imageset& set, int slot, const QByteArray& data)
+{
+    ImageData image(set.imageWidth, set.imageHeight);
+    image.bytes = data;
+    set.images.insert(slot, image);
+}
+
+// The bytes of the section with the label, or "<missing>".
+inline QByteArray sectionBytes(const QList<ExportSection>& sections, const QString& label)
+{
+    for (const ExportSection& s : sections) {
+        if (s.label == label)
+            return s.bytes;
+    }
+    return QByteArrayLiteral("<missing>");
+}
+
+inline QStringList labelsOf(const QList<ExportSection>& sections)
+{
+    QStringList labels;
+    for (const ExportSection& s : sections)
+        labels.append(s.label);
+    return labels;
+}
+
+// Fails the running test at the first section whose label, header or bytes
+// differ.
+inline void compareSections(const QList<ExportSection>& actual, const QList<ExportSection>& expected)
+{
+    QCOMPARE(labelsOf(actual), labelsOf(expected));
+    for (int i = 0; i < expected.size(); ++i) {
+        const QString label = expected.at(i).label;
+        QVERIFY2(actual.at(i).header == expected.at(i).header,
+                 qPrintable(QStringLiteral("header of \"%1\": \"%2\"").arg(label, actual.at(i).header)));
+        QVERIFY2(actual.at(i).bytes == expected.at(i).bytes,
+                 qPrintable(QStringLiteral("bytes of \"%1\": %2 instead of %3")
+                                .arg(label, QString::fromLatin1(actual.at(i).bytes.toHex(' ')),
+                                     QString::fromLatin1(expected.at(i).bytes.toHex(' ')))));
+    }
+}
+
+// Bytes as two-digit hex numbers between blanks; a run of four or more equal
+// bytes is written once with its length, as "ff*12".
+inline QString hexRuns(const QByteArray& bytes)
+{
+    QStringList values;
+    for (int i = 0; i < bytes.size();) {
+        int n = 1;
+        while (i + n < bytes.size() && bytes.at(i + n) == bytes.at(i))
+            ++n;
+        const QString hex = QString::fromLatin1(bytes.mid(i, 1).toHex());
+        values.append(n < 4 ? hex : hex + QLatin1Char('*') + QString::number(n));
+        i += n < 4 ? 1 : n;
+    }
+    return values.join(QLatin1Char(' '));
+}
+
+// Sections on one line, "label: bytes | label: bytes" in hexRuns() form, a
+// section of comment lines alone as "(comment)"; headers are left out.
+inline QString describe(const QList<ExportSection>& sections)
+{
+    QStringList parts;
+    for (const ExportSection& s : sections)
+        parts.append(s.label.isEmpty() ? QStringLiteral("(comment)") : (s.label + QStringLiteral(": ") + hexRuns(s.bytes)).trimmed());
+    return parts.join(QStringLiteral(" | "));
+}
+
+// Export options in another assembler's dialect than the default: numbers in
+// decimal when hexPrefix is empty, else in hex after it; the data prefix, the
+// indent, values per line, separator and comment prefix. Every item flag
+// keeps its default.
+inline ExportDataOptions dialect(const QString& hexPrefix, const QString& dataPrefix, int indent, int perLine,
+                                 const QString& separator = QStringLiteral(", "), const QString& commentPrefix = QStringLiteral(";"))
+{
+    ExportDataOptions options;
+    options.base = hexPrefix.isEmpty() ? ExportDataOptions::NumberBase::Dec : ExportDataOptions::NumberBase::Hex;
+    options.hexPrefix = hexPrefix.isEmpty() ? options.hexPrefix : hexPrefix;
+    options.dataPrefix = dataPrefix;
+    options.indentSpaces = indent;
+    options.dataPerLine = perLine;
+    options.separator = separator;
+    options.commentPrefix = commentPrefix;
+    return options;
+}
+
+// The text of a file under tests/data, such as "exchange/screen.asm"; empty
+// when there is none.
+inline QString dataFile(const QString& path)
+{
+    QFile file(QFINDTESTDATA(QStringLiteral("../../data/") + path));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+} // namespace testvalues
