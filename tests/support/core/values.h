@@ -7,6 +7,7 @@
 #include "exchange/exportoptions.h"
 #include "exchange/textformat.h"
 #include "model/imageset.h"
+#include "support/core/datatable.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -43,40 +44,6 @@ inline void putImage(Imageset& set, int slot, const QByteArray& data)
     ImageData image(set.imageWidth, set.imageHeight);
     image.bytes = data;
     set.images.insert(slot, image);
-}
-
-// The bytes of the section with the label, or "<missing>".
-inline QByteArray sectionBytes(const QList<ExportSection>& sections, const QString& label)
-{
-    for (const ExportSection& s : sections) {
-        if (s.label == label)
-            return s.bytes;
-    }
-    return QByteArrayLiteral("<missing>");
-}
-
-inline QStringList labelsOf(const QList<ExportSection>& sections)
-{
-    QStringList labels;
-    for (const ExportSection& s : sections)
-        labels.append(s.label);
-    return labels;
-}
-
-// Fails the running test at the first section whose label, header or bytes
-// differ.
-inline void compareSections(const QList<ExportSection>& actual, const QList<ExportSection>& expected)
-{
-    QCOMPARE(labelsOf(actual), labelsOf(expected));
-    for (int i = 0; i < expected.size(); ++i) {
-        const QString label = expected.at(i).label;
-        QVERIFY2(actual.at(i).header == expected.at(i).header,
-                 qPrintable(QStringLiteral("header of \"%1\": \"%2\"").arg(label, actual.at(i).header)));
-        QVERIFY2(actual.at(i).bytes == expected.at(i).bytes,
-                 qPrintable(QStringLiteral("bytes of \"%1\": %2 instead of %3")
-                                .arg(label, QString::fromLatin1(actual.at(i).bytes.toHex(' ')),
-                                     QString::fromLatin1(expected.at(i).bytes.toHex(' ')))));
-    }
 }
 
 // Bytes as two-digit hex numbers between blanks; a run of four or more equal
@@ -127,7 +94,7 @@ inline ExportDataOptions dialect(const QString& hexPrefix, const QString& dataPr
 // when there is none.
 inline QString dataFile(const QString& path)
 {
-    QFile file(QFINDTESTDATA(QStringLiteral("../../data/") + path));
+    QFile file(datatable::path(path));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
