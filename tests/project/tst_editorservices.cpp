@@ -8,7 +8,6 @@
 #include "model/palette.h"
 #include "model/sourceref.h"
 #include "project/editorservices.h"
-#include "support/testenvironment.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -111,9 +110,6 @@ private slots:
         QCOMPARE(fixture.services.screensUsing(SourceRef::make(SourceRef::tilesetBit, 0)).size(), 1);
         QCOMPARE(fixture.area.subWindowList().size(), 3);
     }
-
-private:
-    TestEnvironment environment;
 };
 
 QTEST_MAIN(EditorServicesTest)
