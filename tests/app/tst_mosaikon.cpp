@@ -6,6 +6,7 @@
 #include "model/projectfile.h"
 #include "model/version.h"
 #include "project/itemcommands.h"
+#include "support/core/datatable.h"
 #include "support/core/recordbytes.h"
 
 #include <QMdiArea>
@@ -13,15 +14,6 @@
 #include <QSettings>
 
 namespace {
-// A row of the project command table.
-struct Command {
-    QString command, start, answers, prompts;
-    bool went;
-    QString after;   // the project afterwards: A, B (b.mzprj) or empty
-    QString shown;   // in the title: Untitled or @file, " *" when unsaved
-    QString written; // the file that holds A afterwards
-};
-
 QMenu* fileMenu(const Mosaikon& window)
 {
     return window.menuBar()->actions().first()->menu();
@@ -39,7 +31,6 @@ QStringList recentEntries(Mosaikon& window)
     return files;
 }
 }
-Q_DECLARE_METATYPE(Command)
 
 class MosaikonTest : public QObject {
     Q_OBJECT
@@ -66,96 +57,73 @@ private slots:
     // as a%2%3.mzprj) or titled with changes, and with an open charset editor
     // holding changes. The command runs with the answers queued; "recent
     // name" opens that entry of the recent menu.
-    void projectCommands_data()
-    {
-        QTest::addColumn<Command>("row");
-        QTest::newRow("new, saved project") << Command {"new", "titled", "", "", true, "empty", "Untitled", ""};
-        QTest::newRow("new, No") << Command {"new", "untitled", "No", "Q", true, "empty", "Untitled", ""};
-        QTest::newRow("new, Cancel") << Command {"new", "untitled", "Cancel", "Q", false, "A", "Untitled *", ""};
-        QTest::newRow("new, Yes, saved as") << Command {"new", "untitled", "Yes|@new.mzprj", "QS", true, "empty", "Untitled", "new.mzprj"};
-        QTest::newRow("new, Yes, saved to its path") << Command {"new", "titled*", "Yes", "Q", true, "empty", "Untitled", "a%2%3.mzprj"};
-        QTest::newRow("new, Yes, save cancelled") << Command {"new", "untitled", "Yes|!", "QS", false, "A", "Untitled *", ""};
-        QTest::newRow("new, Yes, save fails") << Command {"new", "untitled", "Yes|@absent/p.mzprj", "QSE", false, "A", "Untitled *", ""};
-        QTest::newRow("new, editor refuses") << Command {"new", "titled* editor", "Cancel", "Q", false, "A", "@a%2%3.mzprj *", ""};
-        QTest::newRow("open, dialog cancelled") << Command {"open", "untitled", "!", "O", false, "A", "Untitled *", ""};
-        QTest::newRow("open, No") << Command {"open", "untitled", "@b.mzprj|No", "OQ", true, "B", "@b.mzprj", ""};
-        QTest::newRow("open, Cancel") << Command {"open", "titled*", "@b.mzprj|Cancel", "OQ", false, "A", "@a%2%3.mzprj *", ""};
-        QTest::newRow("open, Yes, saved as") << Command {"open", "untitled", "@b.mzprj|Yes|@new.mzprj", "OQS", true, "B", "@b.mzprj", "new.mzprj"};
-        QTest::newRow("open truncated file") << Command {"open", "titled", "@truncated.mzprj", "OE", false, "empty", "Untitled", ""};
-        QTest::newRow("open newer version") << Command {"open", "titled", "@future.mzprj", "OE", false, "empty", "Untitled", ""};
-        QTest::newRow("recent, No") << Command {"recent b.mzprj", "titled*", "No", "Q", true, "B", "@b.mzprj", ""};
-        QTest::newRow("recent file gone") << Command {"recent gone.mzprj", "titled*", "", "E", false, "A", "@a%2%3.mzprj *", ""};
-        QTest::newRow("save, editor hands back") << Command {"save", "titled editor", "", "", true, "A", "@a%2%3.mzprj", "a%2%3.mzprj"};
-        QTest::newRow("close, saved project") << Command {"close", "titled", "", "", true, "A", "@a%2%3.mzprj", ""};
-        QTest::newRow("close, No") << Command {"close", "untitled", "No", "Q", true, "A", "Untitled *", ""};
-        QTest::newRow("close, Cancel") << Command {"close", "titled*", "Cancel", "Q", false, "A", "@a%2%3.mzprj *", ""};
-        QTest::newRow("close, Yes, saved as") << Command {"close", "untitled", "Yes|@new.mzprj", "QS", true, "A", "@new.mzprj", "new.mzprj"};
-        QTest::newRow("close, editor refuses") << Command {"close", "titled* editor", "Cancel", "Q", false, "A", "@a%2%3.mzprj *", ""};
-        QTest::newRow("exit, editor discarded, Cancel") << Command {"exit", "titled* editor", "No|Cancel", "QQ", false, "A", "@a%2%3.mzprj *", ""};
-        QTest::newRow("exit, No") << Command {"exit", "untitled", "No", "Q", true, "A", "Untitled *", ""};
-    }
+    void projectCommands_data() { datatable::addRows("mainwindow/commands.txt"); }
 
     void projectCommands()
     {
-        QFETCH(Command, row);
+        QFETCH(QStringList, fields);
+        // The project afterwards is A, B (b.mzprj) or empty; the title shows
+        // Untitled or @file, " *" when unsaved.
+        const QString &command = fields[0], &start = fields[1], &prompts = fields[3], &after = fields[5], &title = fields[6],
+                      &written = fields[7], answers = fields[2].replace(' ', '|');
         QFile::remove(file("new.mzprj"));
         PromptScript script;
         auto window = openWindow();
         window->itemCommands()->addNew(ItemKind::Charset);
         window->itemCommands()->addNew(ItemKind::Screen);
-        if (row.start.startsWith("titled")) {
+        if (start.startsWith("titled")) {
             script.text(file("a%2%3.mzprj"));
             QVERIFY(window->saveAs());
         }
-        if (row.start.startsWith("titled*"))
+        if (start.startsWith("titled*"))
             window->itemCommands()->addNew(ItemKind::Spriteset);
-        if (row.start.endsWith(" editor"))
+        if (start.endsWith(" editor"))
             editImageset(*window, CharsetNode, 0);
         script.shown.clear();
         const Project before = window->currentProject();
-        queueAnswers(script, row.answers, environment);
+        queueAnswers(script, answers, environment);
 
         bool went = false;
-        if (row.command == "new") {
+        if (command == "new") {
             went = window->newProject();
-        } else if (row.command == "open") {
+        } else if (command == "open") {
             went = window->open();
-        } else if (row.command.startsWith("recent")) {
-            const QString recent = file(row.command.section(' ', 1));
+        } else if (command.startsWith("recent")) {
+            const QString recent = file(command.section(' ', 1));
             RecentFiles::add(recent);
             QCOMPARE(recentEntries(*window).value(0), recent);
             fileMenu(*window)->findChild<QMenu*>()->actions().first()->trigger();
             went = window->projectPath() == recent;
             QCOMPARE(RecentFiles::load().contains(recent), QFile::exists(recent));
-        } else if (row.command == "save") {
+        } else if (command == "save") {
             went = window->save();
             // The editor handed its change to the project before the file was written.
             QCOMPARE(window->currentProject().charsets.at(0)->colors[1], 9);
-        } else if (row.command == "close") {
+        } else if (command == "close") {
             went = window->close();
         } else {
             fileMenu(*window)->actions().last()->trigger(); // Exit
             went = !window->isVisible();
         }
 
-        QCOMPARE(promptKinds(script), row.prompts);
-        QCOMPARE(went, row.went);
-        const QString name = row.shown.section(' ', 0, 0);
-        const QString shown = (name.startsWith('@') ? file(name.mid(1)) : name) + row.shown.mid(name.size());
+        QCOMPARE(promptKinds(script), prompts);
+        QCOMPARE(went, fields[4] == "true");
+        const QString name = title.section(' ', 0, 0);
+        const QString shown = (name.startsWith('@') ? file(name.mid(1)) : name) + title.mid(name.size());
         // A maximized editor's title may follow.
         QVERIFY2(window->windowTitle().startsWith(QStringLiteral("Mosaikon v" MOSAIKON_VERSION " - [") + shown + ']'),
                  qPrintable(window->windowTitle()));
-        const Project expected = row.after == "A" ? before : row.after == "B" ? filetest::richProject() : Project();
+        const Project expected = after == "A" ? before : after == "B" ? filetest::richProject() : Project();
         QCOMPARE(filetest::compareProjects(expected, window->currentProject()), QString());
-        Project written;
-        ProjectFile::read(file(row.written), written);
-        QCOMPARE(filetest::compareProjects(row.written.isEmpty() ? Project() : before, written), QString());
-        QCOMPARE(QFile::exists(file("new.mzprj")), row.written == "new.mzprj");
-        QCOMPARE(RecentFiles::load().contains(file("new.mzprj")), row.written == "new.mzprj");
-        if (row.after == "B")
+        Project saved;
+        ProjectFile::read(file(written), saved);
+        QCOMPARE(filetest::compareProjects(written.isEmpty() ? Project() : before, saved), QString());
+        QCOMPARE(QFile::exists(file("new.mzprj")), written == "new.mzprj");
+        QCOMPARE(RecentFiles::load().contains(file("new.mzprj")), written == "new.mzprj");
+        if (after == "B")
             QCOMPARE(RecentFiles::load().value(0), file("b.mzprj"));
         // An editor stays when it refused to close or the command closes none.
-        const bool editorStays = row.start.endsWith(" editor") && (row.answers == "Cancel" || row.command == "save");
+        const bool editorStays = start.endsWith(" editor") && (answers == "Cancel" || command == "save");
         QCOMPARE(editorWindows(window->editorArea()).size(), editorStays ? 1 : 0);
     }
 

@@ -11,12 +11,10 @@ class StartupTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TestEnvironment> environment;
+    TestEnvironment environment;
     const QString shared = QStringLiteral(MOSAIKON_SHARED_LUT);
 
 private slots:
-    void initTestCase() { environment = std::make_unique<TestEnvironment>(); }
-
     // The first row builds the tables for real; the others count the builds
     // and take the tables it shared.
     void starts_data()
@@ -64,7 +62,7 @@ private slots:
             QFile::remove(shared);
             QVERIFY(QFile::copy("dither.lut", shared));
         }
-        QDir::setCurrent(environment->root());
+        QDir::setCurrent(environment.root());
     }
 };
 

@@ -20,32 +20,6 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
-namespace {
-// Every visible control of the widget that is narrower than it needs to be,
-// or reaches out of the widget.
-QStringList crushedControls(QWidget* top)
-{
-    QStringList crushed;
-    for (QWidget* control : top->findChildren<QWidget*>()) {
-        const bool checked = qobject_cast<QAbstractButton*>(control) || qobject_cast<QComboBox*>(control)
-            || (qobject_cast<QLabel*>(control) && !qobject_cast<QLabel*>(control)->text().isEmpty());
-        if (!checked || !control->isVisibleTo(top))
-            continue;
-        const QRect area(control->mapTo(top, QPoint(0, 0)), control->size());
-        if (control->width() < control->minimumSizeHint().width() || !top->rect().contains(area))
-            crushed << QStringLiteral("%1 \"%2\" %3 wide").arg(control->metaObject()->className(),
-                                                                control->property("text").toString())
-                                                          .arg(control->width());
-    }
-    return crushed;
-}
-
-ImagesetEditor* openCharset(Mosaikon& window, qint32 id)
-{
-    return static_cast<ImagesetEditor*>(window.openEditor({CharsetNode, id}, true, false));
-}
-}
-
 class WindowFitTest : public QObject {
     Q_OBJECT
 
@@ -63,6 +37,8 @@ private slots:
         QTest::newRow("1100 px: side by side") << 1100 << Qt::Horizontal;
     }
 
+    // Fields keep their width and place when their text changes; leaving
+    // the list forgets the hover.
     void editorsStayReadableWhenNarrow()
     {
         QFETCH(int, width);
@@ -73,20 +49,25 @@ private slots:
         const auto* splitter = editor.findChild<FittingSplitter*>();
         QVERIFY(splitter);
         QTEST(splitter->orientation(), "panes");
-        QCOMPARE(crushedControls(&editor), QStringList());
+        // No visible control is narrower than it needs or reaches out of the editor.
+        QStringList crushed;
+        for (QWidget* control : editor.findChildren<QWidget*>()) {
+            const auto* label = qobject_cast<QLabel*>(control);
+            const bool checked = qobject_cast<QAbstractButton*>(control) || qobject_cast<QComboBox*>(control)
+                || (label && !label->text().isEmpty());
+            const QRect area(control->mapTo(&editor, QPoint(0, 0)), control->size());
+            if (checked && control->isVisibleTo(&editor)
+                && (control->width() < control->minimumSizeHint().width() || !editor.rect().contains(area)))
+                crushed << QStringLiteral("%1 \"%2\" %3 wide").arg(control->metaObject()->className(),
+                                                                   control->property("text").toString()).arg(control->width());
+        }
+        QCOMPARE(crushed, QStringList());
         QVERIFY(editor.minimumSizeHint().width() <= 400);
-    }
 
-    void listFieldsKeepTheirPlaceAndForgetTheHover()
-    {
-        ImagesetEditor editor(Imageset(0, QStringLiteral("Font"), 8, 8, Imageset::Charset), CharsetNode);
-        editor.resize(900, 600);
-        editor.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&editor));
         auto* foreground = editor.findChild<QLabel*>(QStringLiteral("lblImagesForecolor"));
         auto* status = editor.findChild<QLabel*>(QStringLiteral("lblImagesStatus"));
         QWidget* viewport = editor.imageList()->view()->viewport();
-
+        QTest::mouseMove(viewport, QPoint(11, 11)); // the mouse comes from elsewhere in each row
         QTest::mouseMove(viewport, QPoint(10, 10));
         QCOMPARE(editor.imageList()->hoverIndex(), 0);
         const int fieldWidth = foreground->width();
@@ -97,7 +78,6 @@ private slots:
         editor.setImageColor(15);
         QCOMPARE(foreground->width(), fieldWidth);
         QCOMPARE(status->pos(), statusPlace);
-
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(viewport->parentWidget(), &leave);
         QCOMPARE(editor.imageList()->hoverIndex(), -1);
@@ -105,14 +85,19 @@ private slots:
         QCOMPARE(foreground->text(), QStringLiteral("--"));
     }
 
-    void saveKeyActsOnTheActiveEditorFromTheTree()
+    // The tree shows long names across its row; Ctrl+S pressed there saves
+    // the active editor's change.
+    void treeWidthAndSaveKey()
     {
         PromptScript script;
         auto window = openWindow();
+        ProjectTree* tree = window->projectTree();
+        QVERIFY(tree->width() >= tree->fontMetrics().horizontalAdvance(QString(24, QLatin1Char('n')) + QStringLiteral(" *")));
+        QCOMPARE(tree->header()->sectionSize(0), tree->viewport()->width());
         window->itemCommands()->addNew(ItemKind::Charset);
         ImagesetEditor* editor = editImageset(*window, CharsetNode, 0);
-        window->projectTree()->setFocus();
-        QTest::keyClick(window->projectTree(), Qt::Key_S, Qt::ControlModifier);
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_S, Qt::ControlModifier);
         QVERIFY(!editor->isModified());
         QCOMPARE(window->currentProject().charsets.first()->colors[1], 9);
     }
@@ -143,16 +128,6 @@ private slots:
         QFile::remove(environment.path(written));
     }
 
-    void treeShowsLongNamesAcrossTheRow()
-    {
-        PromptScript script;
-        auto window = openWindow();
-        ProjectTree* tree = window->projectTree();
-        const QString name = QString(24, QLatin1Char('n'));
-        QVERIFY(tree->width() >= tree->fontMetrics().horizontalAdvance(name + QStringLiteral(" *")));
-        QCOMPARE(tree->header()->sectionSize(0), tree->viewport()->width());
-    }
-
     void minimizedEditorsComeBackAsTheyWere_data()
     {
         QTest::addColumn<bool>("maximized");
@@ -166,13 +141,13 @@ private slots:
         PromptScript script;
         auto window = openWindow();
         window->itemCommands()->addNew(ItemKind::Charset);
-        auto* frame = qobject_cast<QMdiSubWindow*>(openCharset(*window, 0)->parentWidget());
+        auto* frame = qobject_cast<QMdiSubWindow*>(editImageset(*window, CharsetNode, 0)->parentWidget());
         if (maximized)
             frame->showMaximized();
         else
             frame->showNormal();
         frame->showMinimized();
-        openCharset(*window, 0);
+        window->openEditor({CharsetNode, 0}, true, false);
         QVERIFY(!frame->isMinimized());
         QCOMPARE(frame->isMaximized(), maximized);
     }

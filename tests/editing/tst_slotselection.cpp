@@ -34,15 +34,13 @@ private slots:
         QCOMPARE(selection.anchor(), selection.indexes.size() == 1 ? selection.indexes.first() : -1);
     }
 
-    void dragFormatNamesTheKind()
+    // The drag format names the kind; clearing slots removes everything of
+    // those slots and nothing else.
+    void dragFormatAndClearing()
     {
         QCOMPARE(Slots::dragFormat(Imageset(0, "C", 8, 8, Imageset::Charset)), QStringLiteral("text/charset_index"));
         QCOMPARE(Slots::dragFormat(Imageset(0, "S", 24, 21, Imageset::Spriteset)), QStringLiteral("text/spriteset_index"));
         QCOMPARE(Slots::dragFormat(Imageset(0, "B", 8, 8, Imageset::Blockset)), QStringLiteral("text/blockset_index"));
-    }
-
-    void clearingRemovesEverythingOfTheSlotsOnly()
-    {
         Imageset set(0, "S", 24, 21, Imageset::Spriteset);
         for (int slot : {1, 2, 3}) {
             set.images.insert(slot, ImageData(24, 21));

@@ -8,7 +8,6 @@
 #include "model/palette.h"
 #include "model/sourceref.h"
 #include "project/editorservices.h"
-#include "support/testenvironment.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -35,13 +34,11 @@ struct Fixture {
         if (MdiChild* editor = findEditor(&area, key))
             return editor;
         const Dataset* item = project.find(key.kind(), key.id).data();
-        DocumentEditor* editor = nullptr;
-        if (key.kind() == ItemKind::Tileset)
-            editor = new CountingEditor<Tileset>(*static_cast<const Tileset*>(item), key.nodeKind, &services);
-        else if (key.kind() == ItemKind::Screen)
-            editor = new CountingEditor<Screen>(*static_cast<const Screen*>(item), key.nodeKind, &services);
-        else
-            editor = new ImagesetEditor(*static_cast<const Imageset*>(item), key.nodeKind, &services);
+        DocumentEditor* editor = key.kind() == ItemKind::Tileset
+            ? static_cast<DocumentEditor*>(new CountingEditor<Tileset>(*static_cast<const Tileset*>(item), key.nodeKind, &services))
+            : key.kind() == ItemKind::Screen
+            ? static_cast<DocumentEditor*>(new CountingEditor<Screen>(*static_cast<const Screen*>(item), key.nodeKind, &services))
+            : new ImagesetEditor(*static_cast<const Imageset*>(item), key.nodeKind, &services);
         QMdiSubWindow* window = area.addSubWindow(editor);
         minimized ? window->showMinimized() : window->show();
         return editor;
@@ -95,8 +92,7 @@ private slots:
     {
         Fixture fixture;
         auto* open = static_cast<CountingEditor<Tileset>*>(fixture.open({TilesetNode, 0}, false));
-        const QList<Document*> tilesets = fixture.services.tilesetsUsing(0, true);
-        QCOMPARE(tilesets, QList<Document*>({open->document()}));
+        QCOMPARE(fixture.services.tilesetsUsing(0, true), QList<Document*>({open->document()}));
         QCOMPARE(fixture.area.subWindowList().size(), 1);
 
         const QList<Document*> blockTilesets = fixture.services.tilesetsUsing(0, false);
@@ -114,9 +110,6 @@ private slots:
         QCOMPARE(fixture.services.screensUsing(SourceRef::make(SourceRef::tilesetBit, 0)).size(), 1);
         QCOMPARE(fixture.area.subWindowList().size(), 3);
     }
-
-private:
-    TestEnvironment environment;
 };
 
 QTEST_MAIN(EditorServicesTest)

@@ -6,6 +6,7 @@
 #include "model/itemfile.h"
 #include "project/itemcommands.h"
 #include "project/projecttree.h"
+#include "support/core/datatable.h"
 #include "support/core/recordbytes.h"
 
 #include <QMdiArea>
@@ -55,14 +56,7 @@ QString describe(const Dataset* item)
     }
     return text;
 }
-
-// A row of the item command table.
-struct Commands {
-    QString steps, menu, prompts, ids, last;
-    bool unsaved;
-};
 }
-Q_DECLARE_METATYPE(Commands)
 
 class ProjectTreeTest : public QObject {
     Q_OBJECT
@@ -110,71 +104,32 @@ private slots:
     // The last step runs on the saved project from the node's menu as given;
     // then the prompts, the identifiers of its kind, the last item of that
     // kind and the modified state.
-    void itemCommands_data()
-    {
-        QTest::addColumn<Commands>("row");
-        const QString tilesets = QStringLiteral("Add new...|-|%1Build from charset (1x1)...|%2Build from blockset (1x1)...|-|Import...");
-        const auto row = [](const char* name, const QString& steps, const QString& menu, const char* prompts, const char* ids,
-                            const char* last, bool unsaved) { QTest::newRow(name) << Commands {steps, menu, prompts, ids, last, unsaved}; };
-        row("add charset", "c Add new", "Add new|-|Import...", "", "0", "Charset 00 8x8 c", true);
-        row("add sprite set", "s Add new", "", "", "0", "Spriteset 00 24x21 s", true);
-        row("add block set", "b Add new", "", "", "0", "Blockset 00 8x8 b", true);
-        row("add screen", "n Add new", "", "", "0", "Screen 00", true);
-        row("add tile set", "s Add new; t Add new...=#3|#2", tilesets.arg("!", "!"), "II", "0", "Tileset 00 3x2 0", true);
-        row("tile width cancelled", "t Add new...=!", "", "I", "", "", false);
-        row("tile height cancelled", "t Add new...=#4|!", "", "II", "", "", false);
-        row("freed highest identifier reused, gaps kept", "3*c Add new; c2 Delete=Yes; c Add new; c1 Delete=Yes; c Add new", "", "",
-            "0 2 3", "Charset 03 8x8 c", true);
-        row("identifiers above 9", "10*b Add new; b Add new", "", "", "0 1 2 3 4 5 6 7 8 9 10", "Blockset 10 8x8 b", true);
-        row("rename trims", "b Add new; b0 Rename...=  New  ", "Rename...|Clone|Delete|-|Export...", "T", "0", "New 8x8 b", true);
-        row("rename to another item's name in other case", "2*c Add new; c1 Rename...= CHARSET 00 ", "", "TE", "0 1",
-            "Charset 01 8x8 c", false);
-        row("rename changing case only", "c Add new; c0 Rename...=charset 00", "", "TE", "0", "Charset 00 8x8 c", false);
-        row("rename blank", "n Add new; n0 Rename...=  ", "", "T", "0", "Screen 00", false);
-        row("rename cancelled", "n Add new; n0 Rename...=!", "", "T", "0", "Screen 00", false);
-        row("names unique within a kind only", "c Add new; s Add new; s0 Rename...=Charset 00", "", "T", "0", "Charset 00 24x21 s", true);
-        row("clone", "2*c Add new; c0 Clone", "", "", "0 1 2", "Charset 02 8x8 c", true);
-        row("delete answered No", "s Add new; s0 Delete=No", "", "Q", "0", "Spriteset 00 24x21 s", false);
-        row("delete answered Yes", "3*s Add new; s1 Delete=Yes", "", "Q", "0 2", "Spriteset 02 24x21 s", true);
-        // The choice lists the sets in project order, which is not the tree's.
-        row("build from charset",
-            "t Add new...=#2|#2; c Add new; c0 Rename...=Zeta; c Import...=@charset.mzchar; t Build from charset (1x1)...=#1",
-            tilesets.arg("", "!"), "C", "0 1", "Tileset 1 1x1 256 c1 32x8 0:9 5:15 65:0 70:15 200:3 255:15", true);
-        row("build from one of equally named charsets", "c Add new; c0 Rename...=Charset 01; c Add new; t Build from charset (1x1)...=#1",
-            "", "C", "0", "Tileset 0 1x1 256 c1 32x8 0:15 5:15 65:15 70:15 200:15 255:15", true);
-        row("build from block set", "b Import...=@blockset.mzblocks; t Build from blockset (1x1)...=#0", tilesets.arg("!", ""), "C", "0",
-            "Tileset 0 1x1 71 b0 32x8 0:15 5:15 65:15 70:13", true);
-        row("build from empty block set", "b Add new; t Build from blockset (1x1)...=#0", "", "C", "0", "Tileset 0 1x1 0 b0 32x8", true);
-        row("build cancelled", "c Add new; t Build from charset (1x1)...=!", "", "C", "", "", false);
-        row("import of a newer version", "c Add new; c Import...=@future.mzchar", "", "OE", "0", "Charset 00 8x8 c", false);
-        row("import of a missing file", "b Import...=@absent.mzblocks", "", "OE", "", "", false);
-        row("import cancelled", "b Import...=!", "", "O", "", "", false);
-        row("export into a missing directory", "s Add new; s0 Export...=@absent/s.mzsprites", "", "SE", "0", "Spriteset 00 24x21 s", false);
-        row("export cancelled", "s Add new; s0 Export...=!", "", "S", "0", "Spriteset 00 24x21 s", false);
-    }
+    void itemCommands_data() { datatable::addRows("projecttree/commands.txt"); }
 
     void itemCommands()
     {
-        QFETCH(Commands, row);
+        QFETCH(QStringList, fields);
+        const QString steps = fields[0].replace('^', '|').replace('_', ' '), menu = fields[1].replace('^', '|');
+        const bool unsaved = fields[5] == "true";
         PromptScript script;
         auto window = openWindow();
-        const QString command = row.steps.section("; ", -1);
-        QVERIFY(command == row.steps || run(*window, script, row.steps.section("; ", 0, -2)));
+        const QString command = steps.section("; ", -1);
+        QVERIFY(command == steps || run(*window, script, steps.section("; ", 0, -2)));
         script.text(environment.path("saved.mzprj"));
         QVERIFY(window->saveAs());
         script.shown.clear();
         QVERIFY(run(*window, script, command));
-        QCOMPARE(row.menu.isEmpty() ? row.menu : lastMenu, row.menu);
-        QCOMPARE(promptKinds(script), row.prompts);
+        QCOMPARE(menu.isEmpty() ? menu : lastMenu, menu);
+        QCOMPARE(promptKinds(script), fields[2]);
         const QList<QSharedPointer<Dataset>> items = window->currentProject().datasets(ItemKind(kindLetters.indexOf(command.at(0))));
         QStringList ids;
         for (const QSharedPointer<Dataset>& item : items)
             ids << QString::number(item->id);
-        QCOMPARE(ids.join(' '), row.ids);
-        QCOMPARE(items.isEmpty() ? QString() : describe(items.last().data()), row.last);
+        QCOMPARE(ids.join(' '), fields[3]);
+        QCOMPARE(items.isEmpty() ? QString() : describe(items.last().data()), fields[4]);
         QCOMPARE(node(*window, command.left(1))->childCount(), items.size());
-        QCOMPARE(window->isUnsaved(), row.unsaved);
-        QCOMPARE(window->windowTitle().endsWith(" *]"), row.unsaved);
+        QCOMPARE(window->isUnsaved(), unsaved);
+        QCOMPARE(window->windowTitle().endsWith(" *]"), unsaved);
     }
 
     // An import takes every field but identifier and name from the file, a

@@ -10,45 +10,15 @@ PromptScript::~PromptScript()
     Prompt::setResponder({});
 }
 
-PromptScript& PromptScript::button(QMessageBox::StandardButton button)
+PromptScript& PromptScript::queue(bool accepted, QMessageBox::StandardButton button, const QString& text, int value)
 {
     PromptAnswer answer;
-    answer.accepted = true;
+    answer.accepted = accepted;
     answer.button = button;
-    answers.append(answer);
-    return *this;
-}
-
-PromptScript& PromptScript::text(const QString& text)
-{
-    PromptAnswer answer;
-    answer.accepted = true;
     answer.text = text;
-    answers.append(answer);
-    return *this;
-}
-
-PromptScript& PromptScript::number(int value)
-{
-    PromptAnswer answer;
-    answer.accepted = true;
     answer.value = value;
     answers.append(answer);
     return *this;
-}
-
-PromptScript& PromptScript::cancel()
-{
-    answers.append(PromptAnswer());
-    return *this;
-}
-
-QStringList PromptScript::texts() const
-{
-    QStringList result;
-    for (const PromptRequest& request : shown)
-        result.append(request.text);
-    return result;
 }
 
 PromptAnswer PromptScript::respond(const PromptRequest& request)
@@ -60,12 +30,8 @@ PromptAnswer PromptScript::respond(const PromptRequest& request)
             answer.value = int(request.items.indexOf(answer.text));
         return answer;
     }
-    PromptAnswer answer;
-    if (request.kind == PromptRequest::Message) {
-        answer.accepted = true;
-        answer.button = QMessageBox::Ok;
-    } else {
-        ++unexpected;
-    }
-    return answer;
+    // Messages are acknowledged; anything else unplanned is cancelled.
+    const bool message = request.kind == PromptRequest::Message;
+    unexpected += !message;
+    return {message, message ? QMessageBox::Ok : QMessageBox::NoButton, {}, 0};
 }

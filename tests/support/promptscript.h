@@ -17,20 +17,18 @@ public:
     PromptScript(const PromptScript&) = delete;
     PromptScript& operator=(const PromptScript&) = delete;
 
-    PromptScript& button(QMessageBox::StandardButton button);
-    PromptScript& text(const QString& text);   // text input, item choice or file name
-    PromptScript& number(int value);           // number input, or the position of an item
-    PromptScript& cancel();
+    PromptScript& button(QMessageBox::StandardButton button) { return queue(true, button, {}, 0); }
+    // Text input, item choice or file name.
+    PromptScript& text(const QString& text) { return queue(true, QMessageBox::NoButton, text, 0); }
+    // Number input, or the position of an item.
+    PromptScript& number(int value) { return queue(true, QMessageBox::NoButton, {}, value); }
+    PromptScript& cancel() { return queue(false, QMessageBox::NoButton, {}, 0); }
 
     QList<PromptRequest> shown;
     int unexpected = 0;
-    int pendingAnswers() const { return answers.size(); }
-
-    // The last request shown, for messages the test checks.
-    PromptRequest last() const { return shown.isEmpty() ? PromptRequest() : shown.last(); }
-    QStringList texts() const;
 
 private:
+    PromptScript& queue(bool accepted, QMessageBox::StandardButton button, const QString& text, int value);
     PromptAnswer respond(const PromptRequest& request);
 
     QList<PromptAnswer> answers;
