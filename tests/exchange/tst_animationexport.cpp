@@ -21,7 +21,8 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QString>("file"); // the whole text, when given
 
-        QTest::newRow("all frames in cells") << -1 << QSize(1, 1)
+        QTest::newRow("all frames in cells")
+            << -1 << QSize(1, 1)
             << "h_anim_2_numFrames: 03 | h_anim_2_frame_0_nlayers: 03 | h_anim_2_frame_0_layer_3_offset: fc 05 | "
                "h_anim_2_frame_0_layer_1_offset: 01 ff | h_anim_2_frame_0_layer_2_offset: 02 03 | "
                "h_anim_2_frame_0_layer_3_numImages: 02 | h_anim_2_frame_0_layer_3_x_y_index: 00 00 01 02 00 03 | "
@@ -32,7 +33,8 @@ private slots:
         // 11 x 24 = 264 and 13 x 21 = 273 keep their low bytes.
         QTest::newRow("one frame keeps its number, sprite pixels") << 2 << QSize(24, 21)
             << "h_anim_2_numFrames: 01 | h_anim_2_frame_2_nlayers: 01 | h_anim_2_frame_2_layer_4_offset: c8 80 | "
-               "h_anim_2_frame_2_layer_4_numImages: 01 | h_anim_2_frame_2_layer_4_x_y_index: 08 11 2c" << "animation.asm";
+               "h_anim_2_frame_2_layer_4_numImages: 01 | h_anim_2_frame_2_layer_4_x_y_index: 08 11 2c"
+            << "animation.asm";
     }
 
     void sections()
@@ -49,7 +51,8 @@ private slots:
             AnimationFrame(), filetest::frame(1, 1, {0, 0, 0, 200}, {0, 0, 0, -128}, {placed(11, 13, 300, 3)})};
         QCOMPARE(testvalues::describe(AnimationExport::sections("h", animation, 2, frame, scale)), expected);
         if (!file.isEmpty())
-            QCOMPARE(AnimationExport::text("h", animation, 2, frame, scale, ExportDataOptions()), testvalues::dataFile("exchange/" + file));
+            QCOMPARE(AnimationExport::text("h", animation, 2, frame, scale, {}),
+                     testvalues::dataFile("exchange/" + file));
     }
 };
 
