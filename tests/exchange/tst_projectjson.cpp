@@ -24,10 +24,7 @@ Project everyKind()
     testvalues::putImage(*font, 1, testvalues::bytes({0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00}));
     font->imageColors = {{65, 13}, {1, 9}};
     font->colors = {6, 14, 8, 11};
-    font->selectorZoom = 2.5;
-    font->selectorGridVisible = false;
-    font->backgroundColor = QColor(10, 20, 30);
-    font->animations.zoom = 3.0;
+    filetest::setView(*font, 2.5, false, 32, 8, QColor(10, 20, 30), QColor(160, 160, 160), Qt::white, 3.0);
     Animation walk;
     walk.speed = 12;
     walk.frames = {filetest::frame(2, 1, {1, -2, 0, 0}, {0, 0, 3, 0},

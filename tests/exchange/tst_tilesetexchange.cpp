@@ -41,13 +41,6 @@ struct Export { Tileset set; QList<int> tiles; int flags; QString expected, file
 // Text read into the target tiles: the problem found, and the tiles then as
 // tile=index/colour,index/colour...
 struct Import { Tileset set; QList<int> targets; QString text, expected; };
-
-ExportDataOptions options(bool data, bool colors, ExportDataOptions options = {})
-{
-    options.includeData = data;
-    options.includeColors = colors;
-    return options;
-}
 }
 
 Q_DECLARE_METATYPE(Export)
@@ -90,8 +83,9 @@ private slots:
     {
         QFETCH(Export, row);
         // One value a line in the text.
-        const ExportDataOptions written =
-            options(row.flags & 1, row.flags & 2, testvalues::dialect("$", "!byte", 0, 1));
+        ExportDataOptions written = testvalues::dialect("$", "!byte", 0, 1);
+        written.includeData = row.flags & 1;
+        written.includeColors = row.flags & 2;
         QCOMPARE(testvalues::describe(TilesetExchange::sections(row.set, row.tiles, written)), row.expected);
         if (!row.file.isEmpty())
             QCOMPARE(TilesetExchange::text(row.set, row.tiles, written),
@@ -142,9 +136,11 @@ private slots:
         Tileset wide = narrow;
         wide.imagesetIsCharset = false;
         wide.tiles[1].indexes = {300, 65535, 256, 0};
-        QTest::newRow("bytes, hex") << narrow << options(true, true);
-        QTest::newRow("words, decimal, tabs")
-            << wide << options(true, true, testvalues::dialect("", ".byte", 8, 3, "\t"));
+        ExportDataOptions decimal = testvalues::dialect("", ".byte", 8, 3, "\t");
+        ExportDataOptions hex;
+        hex.includeColors = decimal.includeColors = true;
+        QTest::newRow("bytes, hex") << narrow << hex;
+        QTest::newRow("words, decimal, tabs") << wide << decimal;
     }
 
     void roundTrip()
