@@ -29,12 +29,11 @@ QString describe(const QString& line)
                  .arg(o.dataPerLine)
                  .arg(o.dataPrefix, o.base == ExportDataOptions::NumberBase::Hex ? "hex" : "dec", o.hexPrefix,
                       o.separator, o.commentPrefix);
-    const QList<QPair<bool, const char*>> flags {{o.includeComments, "comments"}, {o.compressRLE, "rle"},
-                                                 {o.includeSelection, "selection"}, {o.includeColors, "colors"},
-                                                 {o.includeData, "data"}, {o.includeEmptySlots, "empty-slots"}};
-    for (const auto& flag : flags) {
-        if (flag.first)
-            parts << QLatin1String(flag.second);
+    for (const auto& [on, name] : {std::pair {o.includeComments, "comments"}, {o.compressRLE, "rle"},
+                                   {o.includeSelection, "selection"}, {o.includeColors, "colors"},
+                                   {o.includeData, "data"}, {o.includeEmptySlots, "empty-slots"}}) {
+        if (on)
+            parts << QLatin1String(name);
     }
     for (const CellPos& cell : ref.kind == ItemKind::Screen ? request.selectedCells() : QList<CellPos>())
         parts << QStringLiteral("%1:%2").arg(cell.x).arg(cell.y);
@@ -43,9 +42,11 @@ QString describe(const QString& line)
     return parts.join(QLatin1Char(' '));
 }
 
-void row(const QString& line, const QString& result)
+// A row for the line and one for each of the more lines, all with the result.
+void row(const QString& line, const QString& result, const QStringList& more = {})
 {
-    QTest::newRow(qPrintable(line)) << line << result;
+    for (const QString& each : QStringList {line} + more)
+        QTest::newRow(qPrintable(each)) << each << result;
 }
 
 } // namespace
@@ -102,8 +103,7 @@ private slots:
         const QString png = QStringLiteral("png p.mzprj charset:0 --out x ");
         row("", "no command given (see mosaikon-cli --help)");
         row("frobnicate p.mzprj", "unknown command 'frobnicate' (see mosaikon-cli --help)");
-        row(e + "--colour", "unknown option --colour");
-        row(e + "--colour=red", "unknown option --colour");
+        row(e + "--colour", "unknown option --colour", {e + "--colour=red"});
         row(e + "-x", "unknown option -x");
         row(png + "--rle", "unknown option --rle");
         row("binary p.mzprj charset:0 --out-dir d --columns 2", "unknown option --columns");
@@ -111,21 +111,16 @@ private slots:
         row(e + "--indent", "--indent needs a value");
         row("list", "list takes 1 argument(s); see mosaikon-cli list --help");
         row("export p.mzprj", "export takes 2 argument(s); see mosaikon-cli export --help");
-        row("binary p.mzprj charset:0", "binary needs --out-dir DIR");
-        row("binary p.mzprj charset:0 --out-dir=", "binary needs --out-dir DIR");
+        row("binary p.mzprj charset:0", "binary needs --out-dir DIR", {"binary p.mzprj charset:0 --out-dir="});
         row("png p.mzprj charset:0 --columns 3", "png needs --out FILE");
-        row(e + "--indent -1", "--indent takes a number from 0 to 256");
-        row(e + "--indent=257", "--indent takes a number from 0 to 256");
-        row(e + "--indent four", "--indent takes a number from 0 to 256");
-        row(e + "--per-line 0", "--per-line takes a number from 1 to 2048");
-        row(e + "--per-line=2049", "--per-line takes a number from 1 to 2048");
+        row(e + "--indent -1", "--indent takes a number from 0 to 256", {e + "--indent=257", e + "--indent four"});
+        row(e + "--per-line 0", "--per-line takes a number from 1 to 2048", {e + "--per-line=2049"});
         row(e + "--base oct", "--base takes hex or dec");
         row(e + "--select 1,a", "--select: 'a' is not an index");
         row(e + "--select=-3", "--select: '-3' is not an index");
         row(s + "1", "--select: '1' is not a cell x:y");
         row(s + "0:0,0:-1", "--select: '0:-1' is not a cell x:y");
-        row(png + "--columns 0", "--columns takes a number from 1 to 4096");
-        row(png + "--columns=4097", "--columns takes a number from 1 to 4096");
+        row(png + "--columns 0", "--columns takes a number from 1 to 4096", {png + "--columns=4097"});
     }
 
     void errors()

@@ -8,8 +8,8 @@
 #include "model/palette.h"
 #include "model/projectfile.h"
 #include "model/version.h"
-#include "support/core/datatable.h"
 #include "support/core/recordbytes.h"
+#include "support/core/values.h"
 
 #include <QImage>
 #include <QProcess>
@@ -78,17 +78,15 @@ Project sampleProject()
     auto font = QSharedPointer<Imageset>::create(1, QStringLiteral("Font"), 8, 8, Imageset::Charset);
     font->mode = Imageset::MCM;
     font->colors = {6, 14, 4, 3};
-    font->images = {{1, ImageData(8, 8)}, {2, ImageData(8, 8)}};
-    font->images[1].bytes = QByteArray(4, '\x1B') + QByteArray(4, '\xE4');
-    font->images[2].bytes = QByteArray(4, '\xF0') + QByteArray(4, '\x3C');
+    testvalues::putImage(*font, 1, QByteArray(4, '\x1B') + QByteArray(4, '\xE4'));
+    testvalues::putImage(*font, 2, QByteArray(4, '\xF0') + QByteArray(4, '\x3C'));
     font->imageColors = {{1, 7}, {2, 10}};
     font->animations.animations = {Animation {50, {AnimationFrame()}}};
 
     auto sprites = QSharedPointer<Imageset>::create(3, QStringLiteral("Sprites"), 24, 21, Imageset::Spriteset);
     sprites->colors = {9, 11, 12, 3};
-    sprites->images = {{0, ImageData(24, 21)}, {2, ImageData(24, 21)}};
-    sprites->images[0].bytes = QByteArray("\xF0\x0F\x81").repeated(21);
-    sprites->images[2].bytes = QByteArray("\x1B\xE4\x00", 3).repeated(21);
+    testvalues::putImage(*sprites, 0, QByteArray("\xF0\x0F\x81").repeated(21));
+    testvalues::putImage(*sprites, 2, QByteArray("\x1B\xE4\x00", 3).repeated(21));
     sprites->imageColors = {{0, 1}, {2, 7}};
     sprites->multiColorSprites = {2};
     sprites->selectorGridWidth = 2;

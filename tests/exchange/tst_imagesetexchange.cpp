@@ -77,7 +77,9 @@ Imageset blocks(Imageset::Mode mode)
 // text gave one, and whether the text changes the set.
 QString state(const Imageset& set, const QList<int>& selection, bool given, bool changes)
 {
-    QStringList out {QStringLiteral("colours %1 %2 %3 %4").arg(set.colors[0]).arg(set.colors[1]).arg(set.colors[2]).arg(set.colors[3])};
+    QStringList out {"colours"};
+    for (int color : set.colors)
+        out << QString::number(color);
     for (auto it = set.images.cbegin(); it != set.images.cend(); ++it)
         out << QStringLiteral("%1=%2").arg(it.key()).arg(testvalues::hexRuns(it->bytes));
     for (auto it = set.imageColors.cbegin(); it != set.imageColors.cend(); ++it)
@@ -114,35 +116,40 @@ private slots:
         const Imageset ecm = makeSet(Imageset::Charset, Imageset::ECM, {{0, 1}, {64, 2}, {130, 3}},
                                      {{0, 0x11}, {2, 0x22}, {6, 0x66}});
         const ExportDataOptions all = with(Data | Colors | Selection | Empty);
-        const ExportDataOptions decimal = with(Data | Colors | Comments, testvalues::dialect("", ".byte", 2, 4, ", ", "//"));
-        QTest::newRow("hi-res characters with empty slots") << Export {chars(Imageset::SCM), range(0, 3), with(Data | Colors | Empty),
-            "c_data: 01 02 03 04 05 06 07 08 00*8 aa*8 | c_bckgndColors: 09 | c_colors: 03 0f 0c"};
-        QTest::newRow("multicolour characters in list order") << Export {chars(Imageset::MCM), {2, 1, 0}, with(Data | Colors),
-            "c_data: aa*8 01 02 03 04 05 06 07 08 | c_bckgndColors: 09 04 05 | c_colors: 0c 03"};
-        QTest::newRow("images cut or filled to their size")
-            << Export {odd, range(0, 2), with(Data), "c_data: 01 02 03 04 05 06 07 08 01 02 03 00*5"};
-        QTest::newRow("each pattern once, the quarter in the colour") << Export {ecm, {0, 64, 1, 130, 200, 5}, all,
+        const ExportDataOptions decimal = with(Data | Colors | Comments,
+                                               testvalues::dialect("", ".byte", 2, 4, ", ", "//"));
+        const auto row = [](const char* name, const Export& e) { QTest::newRow(name) << e; };
+        row("hi-res characters with empty slots", {chars(Imageset::SCM), range(0, 3), with(Data | Colors | Empty),
+            "c_data: 01 02 03 04 05 06 07 08 00*8 aa*8 | c_bckgndColors: 09 | c_colors: 03 0f 0c"});
+        row("multicolour characters in list order", {chars(Imageset::MCM), {2, 1, 0}, with(Data | Colors),
+            "c_data: aa*8 01 02 03 04 05 06 07 08 | c_bckgndColors: 09 04 05 | c_colors: 0c 03"});
+        row("images cut or filled to their size",
+            {odd, range(0, 2), with(Data), "c_data: 01 02 03 04 05 06 07 08 01 02 03 00*5"});
+        row("each pattern once, the quarter in the colour", {ecm, {0, 64, 1, 130, 200, 5}, all,
             "c_data: 11*8 00*8 22*8 00*16 | c_bckgndColors: 09 04 05 0d | c_colors: 01 12 0f 23 3f 0f | "
-            "c_selection: 00 00 40 00 01 00 82 00 c8 00 05 00"};
-        QTest::newRow("patterns without empty ones") << Export {ecm, {130, 5, 2, 64}, with(Data | Colors | Selection),
-            "c_data: 22*8 11*8 | c_bckgndColors: 09 04 05 0d | c_colors: 23 0f 12 | c_selection: 82 00 02 00 40 00"};
-        QTest::newRow("sprites take 64 bytes") << Export {sprites(), {0, 1, 2, 300}, all,
-            "s_data: aa*63 00*65 bb*63 00*65 | s_bckgndColors: 00 0b 0c | s_colors: 07 0f 0a 0f | s_isMulti: 00 00 01 00 | "
-            "s_selection: 00 00 01 00 02 00 2c 01"};
-        QTest::newRow("sprites without empty slots, in list order") << Export {sprites(), {2, 0, 1}, with(Data | Colors | Selection),
-            "s_data: bb*63 00 aa*63 00 | s_bckgndColors: 00 0b 0c | s_colors: 0a 07 | s_isMulti: 01 00 | s_selection: 02 00 00 00"};
-        QTest::newRow("multicolour blocks: screen colours of every slot") << Export {blocks(Imageset::MCM), range(0, 3), decimal,
-            "b_data: cc*8 dd*8 | b_bckgndColor: 0b | b_screenColors: 45 89 45 | b_colors: 03 0c", "imageset-decimal.asm"};
-        QTest::newRow("hi-res blocks: screen colour is the background")
-            << Export {blocks(Imageset::SCM), range(0, 3), with(Colors), "b_screenColors: 0b 07 0b | b_colors: 03 0c"};
-        QTest::newRow("coded characters with comments")
-            << Export {chars(Imageset::SCM), range(0, 3), with(Data | Colors | Selection | Empty | Comments | Compress),
-                       "(comment) | c_data: 81 82 83 84 85 86 87 88 08 00 08 aa | c_bckgndColors: 09 | c_colors: 83 8f 8c | "
-                       "c_selection: 00 00 01 00 02 00", "imageset-coded.asm"};
-        QTest::newRow("coded blocks") << Export {blocks(Imageset::MCM), range(0, 3), with(Colors | Compress),
-                                                 "b_bckgndColor: 0b | b_screenColors: c5 01 89 c5 | b_colors: 83 8c"};
-        QTest::newRow("coded sprites, flags and slots plain") << Export {sprites(), range(0, 3), with(Data | Colors | Selection | Compress),
-            "s_data: 3f aa 80 3f bb 80 | s_bckgndColors: 00 0b 0c | s_colors: 87 8a | s_isMulti: 00 01 | s_selection: 00 00 02 00"};
+            "c_selection: 00 00 40 00 01 00 82 00 c8 00 05 00"});
+        row("patterns without empty ones", {ecm, {130, 5, 2, 64}, with(Data | Colors | Selection),
+            "c_data: 22*8 11*8 | c_bckgndColors: 09 04 05 0d | c_colors: 23 0f 12 | c_selection: 82 00 02 00 40 00"});
+        row("sprites take 64 bytes", {sprites(), {0, 1, 2, 300}, all,
+            "s_data: aa*63 00*65 bb*63 00*65 | s_bckgndColors: 00 0b 0c | s_colors: 07 0f 0a 0f | "
+            "s_isMulti: 00 00 01 00 | s_selection: 00 00 01 00 02 00 2c 01"});
+        row("sprites without empty slots, in list order", {sprites(), {2, 0, 1}, with(Data | Colors | Selection),
+            "s_data: bb*63 00 aa*63 00 | s_bckgndColors: 00 0b 0c | s_colors: 0a 07 | s_isMulti: 01 00 | "
+            "s_selection: 02 00 00 00"});
+        row("multicolour blocks: screen colours of every slot", {blocks(Imageset::MCM), range(0, 3), decimal,
+            "b_data: cc*8 dd*8 | b_bckgndColor: 0b | b_screenColors: 45 89 45 | b_colors: 03 0c",
+            "imageset-decimal.asm"});
+        row("hi-res blocks: screen colour is the background",
+            {blocks(Imageset::SCM), range(0, 3), with(Colors), "b_screenColors: 0b 07 0b | b_colors: 03 0c"});
+        row("coded characters with comments",
+            {chars(Imageset::SCM), range(0, 3), with(Data | Colors | Selection | Empty | Comments | Compress),
+             "(comment) | c_data: 81 82 83 84 85 86 87 88 08 00 08 aa | c_bckgndColors: 09 | c_colors: 83 8f 8c | "
+             "c_selection: 00 00 01 00 02 00", "imageset-coded.asm"});
+        row("coded blocks", {blocks(Imageset::MCM), range(0, 3), with(Colors | Compress),
+            "b_bckgndColor: 0b | b_screenColors: c5 01 89 c5 | b_colors: 83 8c"});
+        row("coded sprites, flags and slots plain", {sprites(), range(0, 3), with(Data | Colors | Selection | Compress),
+            "s_data: 3f aa 80 3f bb 80 | s_bckgndColors: 00 0b 0c | s_colors: 87 8a | s_isMulti: 00 01 | "
+            "s_selection: 00 00 02 00"});
     }
 
     void sections()
@@ -150,7 +157,8 @@ private slots:
         QFETCH(Export, row);
         QCOMPARE(testvalues::describe(ImagesetExchange::sections(row.set, row.slotList, row.options)), row.expected);
         if (!row.file.isEmpty())
-            QCOMPARE(ImagesetExchange::text(row.set, row.slotList, row.options), testvalues::dataFile("exchange/" + row.file));
+            QCOMPARE(ImagesetExchange::text(row.set, row.slotList, row.options),
+                     testvalues::dataFile("exchange/" + row.file));
     }
 
     // The slots written when nothing is selected (all 256 characters, the 64
@@ -201,20 +209,23 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<Lists>("expected");
-        QTest::newRow("keys in any case, the first in order wins")
-            << "X_DATA: !byte 1 x_Bckgnd: !byte 2 x_colors_data: !byte 3 x_screen_isMulti: !byte 4 x_selection: !byte 5"
-            << Lists {{1, 3}, {2}, {}, {5}, {4}, {}};
-        QTest::newRow("hex and decimal cut to a byte") << "h_data: !byte $1f, 0x1F, 0Xab, 10, 300, $1FF, -1"
-                                                       << Lists {{31, 31, 171, 10, 44, 255, 255}, {}, {}, {}, {}, {}};
-        QTest::newRow("a piece that is no number ends the line and names the section")
-            << "q_data: !byte 1, 2 q_colors: !byte 3 other: !byte 4 $ 5 $1G 6 x_screenColors: .byte 7"
-            << Lists {{1, 2}, {}, {3}, {}, {}, {7}};
-        QTest::newRow("a number outside a data line names no section") << "!byte 7 q_data: 5 !byte 6" << Lists {{}, {}, {}, {}, {}, {}};
-        QTest::newRow("only five-character byte pieces open data")
-            << "a_data: !bytes 1 a_data: byte 2 a_data: xbyte 3 a_data: .BYTE 4" << Lists {{3, 4}, {}, {}, {}, {}, {}};
-        QTest::newRow("a comment between label and data") << "c_data:\n; 12 numbers\n!byte 7\nc_colors:\n!byte 8"
-                                                          << Lists {{}, {}, {8}, {}, {}, {}};
-        QTest::newRow("line ends, tabs, empty pieces") << "t_data:\r\n\t!byte\t$01,,\t$02 ,3\r\n" << Lists {{1, 2, 3}, {}, {}, {}, {}, {}};
+        const auto row = [](const char* name, const char* text, const Lists& expected) {
+            QTest::newRow(name) << QString(text) << expected;
+        };
+        row("keys in any case, the first in order wins",
+            "X_DATA: !byte 1 x_Bckgnd: !byte 2 x_colors_data: !byte 3 x_screen_isMulti: !byte 4 x_selection: !byte 5",
+            {{1, 3}, {2}, {}, {5}, {4}, {}});
+        row("hex and decimal cut to a byte", "h_data: !byte $1f, 0x1F, 0Xab, 10, 300, $1FF, -1",
+            {{31, 31, 171, 10, 44, 255, 255}, {}, {}, {}, {}, {}});
+        row("a piece that is no number ends the line and names the section",
+            "q_data: !byte 1, 2 q_colors: !byte 3 other: !byte 4 $ 5 $1G 6 x_screenColors: .byte 7",
+            {{1, 2}, {}, {3}, {}, {}, {7}});
+        row("a number outside a data line names no section", "!byte 7 q_data: 5 !byte 6", {{}, {}, {}, {}, {}, {}});
+        row("only five-character byte pieces open data",
+            "a_data: !bytes 1 a_data: byte 2 a_data: xbyte 3 a_data: .BYTE 4", {{3, 4}, {}, {}, {}, {}, {}});
+        row("a comment between label and data", "c_data:\n; 12 numbers\n!byte 7\nc_colors:\n!byte 8",
+            {{}, {}, {8}, {}, {}, {}});
+        row("line ends, tabs, empty pieces", "t_data:\r\n\t!byte\t$01,,\t$02 ,3\r\n", {{1, 2, 3}, {}, {}, {}, {}, {}});
     }
 
     void parse()
@@ -235,29 +246,31 @@ private slots:
         const Imageset ecm = makeSet(Imageset::Charset, Imageset::ECM, {}, {});
         Imageset sprites = makeSet(Imageset::Spriteset, Imageset::SCM, {}, {});
         sprites.multiColorSprites = {1, 2};
-        QTest::newRow("bitmaps in target order, cut, the rest kept, missing slots made")
-            << Import {chars, {5, 3, 4}, "x_data: !byte 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12",
-                       "colours 9 4 5 13 3=09 0a 0b 0c ee*4 5=01 02 03 04 05 06 07 08 changes"};
-        QTest::newRow("sprites skip the 64th byte") << Import {sprites, {4, 7}, "x_data: !byte " + QString("170,").repeated(63) + "1, 2, 3",
-                                                               "colours 0 11 12 3 4=aa*63 7=02 03 00*61 m1 m2 changes"};
-        QTest::newRow("four set colours of five")
-            << Import {ecm, {0}, "x_bckgndColors: !byte 9, 10, 11, 12, 13", "colours 9 10 11 12 changes"};
-        QTest::newRow("a block set takes no two colours") << Import {makeSet(Imageset::Blockset, Imageset::MCM, {}, {}), {0},
-                                                                     "x_bckgndColor: !byte 9, 10", "colours 11 4 5 3 changes"};
-        QTest::newRow("slot colours in target order, high nibbles skipped")
-            << Import {chars, {4, 5, 200}, "x_colors: !byte 5, $17, 3, 9, 1", "colours 9 4 5 13 3=ee*8 c4=5 c5=3 c200=9 changes"};
-        QTest::newRow("the high nibble picks the quarter, each limited by the targets")
-            << Import {ecm, {63}, "x_colors: !byte $21, $22, $01, $42", "colours 9 4 5 13 c63=1 c191=1 changes"};
-        QTest::newRow("patterns only") << Import {ecm, {63, 64}, "", "colours 9 4 5 13 refused"};
-        QTest::newRow("slot list of word pairs, one a target")
-            << Import {sprites, {0, 1}, "x_selection: !byte 5, 0, 44, 1, 6, 0, 7", "colours 0 11 12 3 m1 m2 sel 5 300"};
-        QTest::newRow("a slot list without a pair") << Import {sprites, {0}, "x_selection: !byte 5", "colours 0 11 12 3 m1 m2 sel"};
-        QTest::newRow("multicolour set, cleared, kept")
-            << Import {sprites, {0, 1, 2}, "x_isMulti: !byte 7, 0", "colours 0 11 12 3 m0 m2 changes"};
-        QTest::newRow("fewer block colours than targets") << Import {blocks(Imageset::MCM), {3, 4}, "x_screenColors: !byte $23",
-            "colours 11 4 5 3 0=cc*8 1=dd*8 c0=3 c1=12 b1=7,8,9 b3=7,2,3 changes"};
-        QTest::newRow("characters have no block colours")
-            << Import {chars, {0}, "x_screenColors: !byte $23", "colours 9 4 5 13 3=ee*8 changes"};
+        const auto row = [](const char* name, const Import& i) { QTest::newRow(name) << i; };
+        row("bitmaps in target order, cut, the rest kept, missing slots made",
+            {chars, {5, 3, 4}, "x_data: !byte 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12",
+             "colours 9 4 5 13 3=09 0a 0b 0c ee*4 5=01 02 03 04 05 06 07 08 changes"});
+        row("sprites skip the 64th byte", {sprites, {4, 7}, "x_data: !byte " + QString("170,").repeated(63) + "1, 2, 3",
+                                           "colours 0 11 12 3 4=aa*63 7=02 03 00*61 m1 m2 changes"});
+        row("four set colours of five",
+            {ecm, {0}, "x_bckgndColors: !byte 9, 10, 11, 12, 13", "colours 9 10 11 12 changes"});
+        row("a block set takes no two colours", {makeSet(Imageset::Blockset, Imageset::MCM, {}, {}), {0},
+                                                 "x_bckgndColor: !byte 9, 10", "colours 11 4 5 3 changes"});
+        row("slot colours in target order, high nibbles skipped",
+            {chars, {4, 5, 200}, "x_colors: !byte 5, $17, 3, 9, 1",
+             "colours 9 4 5 13 3=ee*8 c4=5 c5=3 c200=9 changes"});
+        row("the high nibble picks the quarter, each limited by the targets",
+            {ecm, {63}, "x_colors: !byte $21, $22, $01, $42", "colours 9 4 5 13 c63=1 c191=1 changes"});
+        row("patterns only", {ecm, {63, 64}, "", "colours 9 4 5 13 refused"});
+        row("slot list of word pairs, one a target",
+            {sprites, {0, 1}, "x_selection: !byte 5, 0, 44, 1, 6, 0, 7", "colours 0 11 12 3 m1 m2 sel 5 300"});
+        row("a slot list without a pair", {sprites, {0}, "x_selection: !byte 5", "colours 0 11 12 3 m1 m2 sel"});
+        row("multicolour set, cleared, kept",
+            {sprites, {0, 1, 2}, "x_isMulti: !byte 7, 0", "colours 0 11 12 3 m0 m2 changes"});
+        row("fewer block colours than targets", {blocks(Imageset::MCM), {3, 4}, "x_screenColors: !byte $23",
+            "colours 11 4 5 3 0=cc*8 1=dd*8 c0=3 c1=12 b1=7,8,9 b3=7,2,3 changes"});
+        row("characters have no block colours",
+            {chars, {0}, "x_screenColors: !byte $23", "colours 9 4 5 13 3=ee*8 changes"});
     }
 
     void import()

@@ -17,19 +17,18 @@ namespace {
 // out of key order.
 Project everyKind()
 {
-    auto font = QSharedPointer<Imageset>::create(2, QString::fromUtf8("Font \"A\" \\ \xC3\xA4"), 8, 8, Imageset::Charset);
+    const QString name = QString::fromUtf8("Font \"A\" \\ \xC3\xA4");
+    auto font = QSharedPointer<Imageset>::create(2, name, 8, 8, Imageset::Charset);
     font->mode = Imageset::MCM;
     testvalues::putImage(*font, 65, testvalues::bytes({0x00, 0x18, 0x3C, 0x66, 0x7E, 0x66, 0x66, 0x00}));
     testvalues::putImage(*font, 1, testvalues::bytes({0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00, 0xFF, 0x00}));
     font->imageColors = {{65, 13}, {1, 9}};
     font->colors = {6, 14, 8, 11};
-    font->selectorZoom = 2.5;
-    font->selectorGridVisible = false;
-    font->backgroundColor = QColor(10, 20, 30);
-    font->animations.zoom = 3.0;
+    filetest::setView(*font, 2.5, false, 32, 8, QColor(10, 20, 30), QColor(160, 160, 160), Qt::white, 3.0);
     Animation walk;
     walk.speed = 12;
-    walk.frames = {filetest::frame(2, 1, {1, -2, 0, 0}, {0, 0, 3, 0}, {filetest::placed(0, 0, 65, 0), filetest::placed(1, 0, 1, 2)})};
+    walk.frames = {filetest::frame(2, 1, {1, -2, 0, 0}, {0, 0, 3, 0},
+                                   {filetest::placed(0, 0, 65, 0), filetest::placed(1, 0, 1, 2)})};
     font->animations.animations = {walk};
     auto sprites = QSharedPointer<Imageset>::create(0, QStringLiteral("Sprites"), 24, 21, Imageset::Spriteset);
     sprites->mode = Imageset::MCM;
@@ -66,7 +65,7 @@ Project everyKind()
     title->zoom = 2.0;
     title->outerGridVisible = false;
     title->innerGridVisible = true;
-    return Project {{font}, {sprites}, {blocks}, {tiles}, {map, title}}; // screens in list order, whatever their identifiers
+    return Project {{font}, {sprites}, {blocks}, {tiles}, {map, title}}; // screens in list order, not by identifier
 }
 } // namespace
 

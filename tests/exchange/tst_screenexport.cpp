@@ -42,7 +42,8 @@ QList<CellPos> all(int width, int height)
 // Cells exported: the sections after the head in one line, the first comment
 // line of the indexes, the figures of the whole screen and, when given, the
 // file of the whole text.
-struct Streams { Screen screen; QList<CellPos> cells; ExportDataOptions options; QString expected, note, figures, file; };
+struct Streams { Screen screen; QList<CellPos> cells; ExportDataOptions options;
+                  QString expected, note, figures, file; };
 
 constexpr qint32 chars = SourceRef::charsetBit | 5;
 constexpr qint32 blocks = SourceRef::blocksetBit | 0x123;
@@ -69,34 +70,35 @@ private slots:
         const ExportDataOptions decimal = testvalues::dialect("", ".byte", 0, 4);
         const QString bytesNote = QStringLiteral("; 8 bits per entry"), noByte = bytesNote + ", $FF = no cell";
         const QString wordsNote = QStringLiteral("; 16 bits per entry"), noWord = wordsNote + ", $FFFF = no cell";
-        QTest::newRow("254 beside an empty cell") << Streams {screen(chars, 2, 1, {{0, 0, 254}}), all(2, 1), plain,
-                                                              "t_data: fe ff | t_color: ff ff", noByte, "2 1 254-254 8 4 6"};
-        QTest::newRow("254, no empty cell") << Streams {screen(chars, 2, 1, {{0, 0, 254}, {1, 0, 0}}), all(2, 1), plain,
-                                                        "t_data: fe 00 | t_color: ff ff", bytesNote, "2 0 0-254 8 4 5"};
-        QTest::newRow("255 beside an empty cell") << Streams {screen(chars, 2, 1, {{0, 0, 255}}), all(2, 1), plain,
-                                                              "t_data: ff 00 ff ff | t_color: ff ff", noWord, "2 1 255-255 16 6 8"};
-        QTest::newRow("255, no empty cell") << Streams {screen(chars, 2, 1, {{0, 0, 255}, {1, 0, 0}}), all(2, 1), plain,
-                                                        "t_data: ff 00 | t_color: ff ff", bytesNote, "2 0 0-255 8 4 5"};
-        QTest::newRow("256 beside an empty cell") << Streams {screen(chars, 2, 1, {{0, 0, 256}}), all(2, 1), plain,
-                                                              "t_data: 00 01 ff ff | t_color: ff ff", noWord, "2 1 256-256 16 6 8"};
-        QTest::newRow("256, no empty cell") << Streams {screen(chars, 2, 1, {{0, 0, 256}, {1, 0, 3}}), all(2, 1), plain,
-                                                        "t_data: 00 01 03 00 | t_color: ff ff", wordsNote, "2 0 3-256 16 6 6"};
+        // Two character cells, all listed, no colours.
+        const auto two = [&](const char* name, Cells cells, QString data, QString note, const char* figures) {
+            QTest::newRow(name) << Streams {screen(chars, 2, 1, cells), all(2, 1), plain,
+                                            "t_data: " + data + " | t_color: ff ff", note, figures};
+        };
+        two("254 beside an empty cell", {{0, 0, 254}}, "fe ff", noByte, "2 1 254-254 8 4 6");
+        two("254, no empty cell", {{0, 0, 254}, {1, 0, 0}}, "fe 00", bytesNote, "2 0 0-254 8 4 5");
+        two("255 beside an empty cell", {{0, 0, 255}}, "ff 00 ff ff", noWord, "2 1 255-255 16 6 8");
+        two("255, no empty cell", {{0, 0, 255}, {1, 0, 0}}, "ff 00", bytesNote, "2 0 0-255 8 4 5");
+        two("256 beside an empty cell", {{0, 0, 256}}, "00 01 ff ff", noWord, "2 1 256-256 16 6 8");
+        two("256, no empty cell", {{0, 0, 256}, {1, 0, 3}}, "00 01 03 00", wordsNote, "2 0 3-256 16 6 6");
+        const Cells square {{0, 0, 3}, {1, 0, 200}, {0, 1, 3}, {1, 1, 3}};
         QTest::newRow("row by row, coded")
-            << Streams {screen(chars, 2, 2, {{0, 0, 3}, {1, 0, 200}, {0, 1, 3}, {1, 1, 3}}, {{0, 0, 14}, {1, 0, 1}, {0, 1, 14}}), all(2, 2),
-                        coded, "t_data: 83 01 c8 02 03 | t_color: 8e 81 8e 01 ff", bytesNote, "4 0 3-200 8 8 10", "screen-bytes.asm"};
-        QTest::newRow("words, coded") << Streams {screen(blocks, 4, 1, {{0, 0, 300}, {1, 0, 300}, {2, 0, 300}}), all(4, 1), coded,
-                                                  "t_data: 03 00 2c 01 01 00 ff ff | t_color: 04 ff", noWord, "4 1 300-300 16 12 10",
-                                                  "screen-words.asm"};
+            << Streams {screen(chars, 2, 2, square, {{0, 0, 14}, {1, 0, 1}, {0, 1, 14}}), all(2, 2), coded,
+                        "t_data: 83 01 c8 02 03 | t_color: 8e 81 8e 01 ff", bytesNote, "4 0 3-200 8 8 10",
+                        "screen-bytes.asm"};
+        QTest::newRow("words, coded")
+            << Streams {screen(blocks, 4, 1, {{0, 0, 300}, {1, 0, 300}, {2, 0, 300}}), all(4, 1), coded,
+                        "t_data: 03 00 2c 01 01 00 ff ff | t_color: 04 ff", noWord, "4 1 300-300 16 12 10",
+                        "screen-words.asm"};
         QTest::newRow("tile cells have no colours, decimal")
             << Streams {screen(tiles, 3, 1, {{0, 0, 1000}, {1, 0, 0}, {2, 0, 7}}, {{0, 0, 5}}), all(3, 1), decimal,
                         "t_data: e8 03 00 00 07 00", "", "3 0 0-1000 16 6 6", "screen-tiles.asm"};
         QTest::newRow("listed cells only, in their order")
-            << Streams {screen(chars, 2, 2, {{0, 0, 1}, {1, 0, 300}, {0, 1, 3}, {1, 1, 4}}), {{1, 1}, {0, 0}, {0, 1}}, plain,
-                        "t_data: 04 01 03 | t_color: ff ff ff", bytesNote, "4 0 1-300 16 12 10"};
+            << Streams {screen(chars, 2, 2, {{0, 0, 1}, {1, 0, 300}, {0, 1, 3}, {1, 1, 4}}), {{1, 1}, {0, 0}, {0, 1}},
+                        plain, "t_data: 04 01 03 | t_color: ff ff ff", bytesNote, "4 0 1-300 16 12 10"};
         QTest::newRow("nothing listed on an empty screen")
             << Streams {screen(chars, 2, 1, {}), {}, plain, "t_data: | t_color:", noByte, "2 2 none 8 4 4"};
     }
-
     void streams()
     {
         QFETCH(Streams, row);
@@ -105,11 +107,12 @@ private slots:
         QCOMPARE(testvalues::describe(sections.mid(4)), row.expected);
         QCOMPARE(sections.at(4).header.section(QLatin1Char('\n'), 0, 0), row.note);
         if (!row.file.isEmpty())
-            QCOMPARE(ScreenExport::text(row.screen, row.cells, row.options), testvalues::dataFile("exchange/" + row.file));
+            QCOMPARE(ScreenExport::text(row.screen, row.cells, row.options),
+                     testvalues::dataFile("exchange/" + row.file));
         const ExportSize::ScreenStatistics s = ExportSize::screenStatistics(row.screen);
-        const QString range = s.hasRange ? QStringLiteral("%1-%2").arg(s.minIndex).arg(s.maxIndex) : QStringLiteral("none");
-        QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5 %6").arg(s.cells).arg(s.emptyCells).arg(range).arg(s.sixteenBit ? 16 : 8)
-                     .arg(s.flatMemory).arg(s.rleMemory), row.figures);
+        const QString range = s.hasRange ? QStringLiteral("%1-%2").arg(s.minIndex).arg(s.maxIndex) : "none";
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4 %5 %6").arg(s.cells).arg(s.emptyCells).arg(range)
+                     .arg(s.sixteenBit ? 16 : 8).arg(s.flatMemory).arg(s.rleMemory), row.figures);
     }
 };
 

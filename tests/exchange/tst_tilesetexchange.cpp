@@ -41,13 +41,6 @@ struct Export { Tileset set; QList<int> tiles; int flags; QString expected, file
 // Text read into the target tiles: the problem found, and the tiles then as
 // tile=index/colour,index/colour...
 struct Import { Tileset set; QList<int> targets; QString text, expected; };
-
-ExportDataOptions options(bool data, bool colors, ExportDataOptions options = {})
-{
-    options.includeData = data;
-    options.includeColors = colors;
-    return options;
-}
 }
 
 Q_DECLARE_METATYPE(Export)
@@ -62,37 +55,41 @@ private slots:
         QTest::addColumn<Export>("row");
 
         const QString head = QStringLiteral("t_imageset_id: 07 01 | t_num_tiles: 03 00 | t_size: 02 01 | ");
-        QTest::newRow("reference only") << Export {fixture(), range(0, 3), 0, "t_imageset_id: 07 01"};
-        QTest::newRow("a missing tile as zeros") << Export {fixture(), range(0, 3), 1, head + "t_is_16bit: 00 | t_data: 01 02 00 00 05 06"};
-        QTest::newRow("empty and missing as 255") << Export {fixture(), range(0, 3), 2, head + "t_colors: 03 ff ff ff 0e 00"};
-        QTest::newRow("list order")
-            << Export {fixture(), {2, 0, 0}, 3, head + "t_is_16bit: 00 | t_data: 05 06 01 02 01 02 | t_colors: 0e 00 03 ff 03 ff"};
-        QTest::newRow("the whole text") << Export {fixture(), range(0, 2), 3,
-            "t_imageset_id: 07 01 | t_num_tiles: 02 00 | t_size: 02 01 | t_is_16bit: 00 | t_data: 01 02 00 00 | t_colors: 03 ff ff ff",
-            "tileset.asm"};
+        const QString two = "t_imageset_id: 07 01 | t_num_tiles: 02 00 | t_size: 02 01 | t_is_16bit: 00";
+        const auto row = [](const char* name, const Export& e) { QTest::newRow(name) << e; };
+        row("reference only", {fixture(), range(0, 3), 0, "t_imageset_id: 07 01"});
+        row("a missing tile as zeros",
+            {fixture(), range(0, 3), 1, head + "t_is_16bit: 00 | t_data: 01 02 00 00 05 06"});
+        row("empty and missing as 255", {fixture(), range(0, 3), 2, head + "t_colors: 03 ff ff ff 0e 00"});
+        row("list order", {fixture(), {2, 0, 0}, 3,
+                           head + "t_is_16bit: 00 | t_data: 05 06 01 02 01 02 | t_colors: 0e 00 03 ff 03 ff"});
+        row("the whole text",
+            {fixture(), range(0, 2), 3, two + " | t_data: 01 02 00 00 | t_colors: 03 ff ff ff", "tileset.asm"});
         Tileset edge = fixture();
         edge.tiles[0].indexes[0] = 255;
-        QTest::newRow("255 stays a byte") << Export {edge, range(0, 3), 1, head + "t_is_16bit: 00 | t_data: ff 02 00 00 05 06"};
+        row("255 stays a byte", {edge, range(0, 3), 1, head + "t_is_16bit: 00 | t_data: ff 02 00 00 05 06"});
         edge.tiles[2].indexes[1] = 256;
-        QTest::newRow("256 makes every cell a word")
-            << Export {edge, range(0, 3), 1, head + "t_is_16bit: 01 | t_data: ff 00 02 00*5 05 00 00 01"};
-        QTest::newRow("a wide tile not listed") << Export {edge, range(0, 2), 1,
-            "t_imageset_id: 07 01 | t_num_tiles: 02 00 | t_size: 02 01 | t_is_16bit: 00 | t_data: ff 02 00 00"};
+        row("256 makes every cell a word",
+            {edge, range(0, 3), 1, head + "t_is_16bit: 01 | t_data: ff 00 02 00*5 05 00 00 01"});
+        row("a wide tile not listed", {edge, range(0, 2), 1, two + " | t_data: ff 02 00 00"});
         Tileset blocks = fixture();
         blocks.imagesetId = 0x1234;
         blocks.imagesetIsCharset = false;
-        QTest::newRow("block set 0x1234, 300 tiles") << Export {blocks, range(0, 300), 2,
-            "t_imageset_id: 34 00 | t_num_tiles: 2c 01 | t_size: 02 01 | t_colors: 03 ff ff ff 0e 00 ff*594"};
+        row("block set 0x1234, 300 tiles", {blocks, range(0, 300), 2,
+            "t_imageset_id: 34 00 | t_num_tiles: 2c 01 | t_size: 02 01 | t_colors: 03 ff ff ff 0e 00 ff*594"});
     }
 
     void sections()
     {
         QFETCH(Export, row);
         // One value a line in the text.
-        const ExportDataOptions written = options(row.flags & 1, row.flags & 2, testvalues::dialect("$", "!byte", 0, 1));
+        ExportDataOptions written = testvalues::dialect("$", "!byte", 0, 1);
+        written.includeData = row.flags & 1;
+        written.includeColors = row.flags & 2;
         QCOMPARE(testvalues::describe(TilesetExchange::sections(row.set, row.tiles, written)), row.expected);
         if (!row.file.isEmpty())
-            QCOMPARE(TilesetExchange::text(row.set, row.tiles, written), testvalues::dataFile("exchange/" + row.file));
+            QCOMPARE(TilesetExchange::text(row.set, row.tiles, written),
+                     testvalues::dataFile("exchange/" + row.file));
     }
 
     // Allocated tiles, holes, range, index bits and bytes: every tile up to
@@ -103,15 +100,18 @@ private slots:
         QTest::addColumn<QString>("figures");
 
         const auto one = [](int index, int color) { return tile(1, 1, {index}, {color}); };
-        QTest::newRow("a large index in empty tiles only") << sized(1, 1, {{0, one(300, -1)}}) << "0 0 -1..-1 8 0";
-        QTest::newRow("one tile after three holes") << sized(2, 2, {{3, tile(2, 2, {1, 2, 3, 4}, {1, 1, 1, 1})}}) << "1 3 3..3 8 32";
-        QTest::newRow("empty and missing tiles inside, colour 0 counts")
-            << sized(1, 1, {{2, one(1, 1)}, {4, one(0, -1)}, {5, one(6, 0)}}) << "2 4 2..5 8 12";
-        QTest::newRow("256 in an empty cell of a used tile") << sized(2, 1, {{0, tile(2, 1, {256, 1}, {-1, 5})}}) << "1 0 0..0 16 6";
-        QTest::newRow("a large index in an empty tile inside counts") << sized(1, 1, {{0, one(1, 1)}, {1, one(400, -1)}, {2, one(2, 1)}})
-                                                                       << "2 1 0..2 16 9";
-        QTest::newRow("a large index after the last used tile does not")
-            << sized(1, 1, {{0, one(1, 1)}, {1, one(400, -1)}}) << "1 0 0..0 8 2";
+        const auto row = [](const char* name, const Tileset& set, const char* figures) {
+            QTest::newRow(name) << set << QString(figures);
+        };
+        row("a large index in empty tiles only", sized(1, 1, {{0, one(300, -1)}}), "0 0 -1..-1 8 0");
+        row("one tile after three holes", sized(2, 2, {{3, tile(2, 2, {1, 2, 3, 4}, {1, 1, 1, 1})}}), "1 3 3..3 8 32");
+        row("empty and missing tiles inside, colour 0 counts",
+            sized(1, 1, {{2, one(1, 1)}, {4, one(0, -1)}, {5, one(6, 0)}}), "2 4 2..5 8 12");
+        row("256 in an empty cell of a used tile", sized(2, 1, {{0, tile(2, 1, {256, 1}, {-1, 5})}}), "1 0 0..0 16 6");
+        row("a large index in an empty tile inside counts",
+            sized(1, 1, {{0, one(1, 1)}, {1, one(400, -1)}, {2, one(2, 1)}}), "2 1 0..2 16 9");
+        row("a large index after the last used tile does not",
+            sized(1, 1, {{0, one(1, 1)}, {1, one(400, -1)}}), "1 0 0..0 8 2");
     }
 
     void statistics()
@@ -119,8 +119,8 @@ private slots:
         QFETCH(Tileset, set);
         QFETCH(QString, figures);
         const ExportSize::TilesetStatistics s = ExportSize::tilesetStatistics(set);
-        QCOMPARE(QStringLiteral("%1 %2 %3..%4 %5 %6").arg(s.allocated).arg(s.holes).arg(s.firstIndex).arg(s.lastIndex)
-                     .arg(s.sixteenBit ? 16 : 8).arg(s.memory), figures);
+        QCOMPARE(QStringLiteral("%1 %2 %3..%4 %5 %6").arg(s.allocated).arg(s.holes).arg(s.firstIndex)
+                     .arg(s.lastIndex).arg(s.sixteenBit ? 16 : 8).arg(s.memory), figures);
     }
 
     void roundTrip_data()
@@ -128,15 +128,19 @@ private slots:
         QTest::addColumn<Tileset>("set");
         QTest::addColumn<ExportDataOptions>("options");
 
-        Tileset narrow = sized(2, 2, {{0, tile(2, 2, {1, 2, 3, 255}, {0, 15, -1, 7})}, {1, tile(2, 2, {0, 0, 4, 4}, {-1, -1, -1, -1})},
+        Tileset narrow = sized(2, 2, {{0, tile(2, 2, {1, 2, 3, 255}, {0, 15, -1, 7})},
+                                      {1, tile(2, 2, {0, 0, 4, 4}, {-1, -1, -1, -1})},
                                       {2, tile(2, 2, {9, 8, 7, 6}, {1, 2, 3, 4})}});
         narrow.imagesetId = 9;
         narrow.gridSizeX = 3;
         Tileset wide = narrow;
         wide.imagesetIsCharset = false;
         wide.tiles[1].indexes = {300, 65535, 256, 0};
-        QTest::newRow("bytes, hex") << narrow << options(true, true);
-        QTest::newRow("words, decimal, tabs") << wide << options(true, true, testvalues::dialect("", ".byte", 8, 3, "\t"));
+        ExportDataOptions decimal = testvalues::dialect("", ".byte", 8, 3, "\t");
+        ExportDataOptions hex;
+        hex.includeColors = decimal.includeColors = true;
+        QTest::newRow("bytes, hex") << narrow << hex;
+        QTest::newRow("words, decimal, tabs") << wide << decimal;
     }
 
     void roundTrip()
@@ -163,37 +167,42 @@ private slots:
         const QString size = QStringLiteral(" t_size: !byte 1, 1 ");
         const QString rest = QStringLiteral(" t_is_16bit: !byte 0 t_data: !byte 5");
         const Tileset one = sized(1, 1);
-        QTest::newRow("with data") << Import {one, {}, "t_imageset_id: !byte 5 t_num_tiles: !byte 1, 0" + size + rest,
-                                              "none, character set 5"};
-        QTest::newRow("with colours") << Import {one, {}, "t_imageset_id: !byte 5, 2 t_num_tiles: !byte 1" + size
-                                                              + "t_is_16bit: !byte 0 t_colors: !byte 6", "none, character set 5"};
-        QTest::newRow("no count") << Import {one, {}, "t_imageset_id: !byte 5, 0" + size + rest, "missing, block set 5"};
-        QTest::newRow("no size") << Import {one, {}, "t_num_tiles: !byte 1, 0" + rest, "missing"};
-        QTest::newRow("no index width") << Import {one, {}, "t_num_tiles: !byte 1, 0" + size + "t_data: !byte 5", "missing"};
-        QTest::newRow("neither data nor colours") << Import {one, {}, "t_num_tiles: !byte 1, 0" + size + "t_is_16bit: !byte 0", "missing"};
-        QTest::newRow("no tiles, before the size") << Import {one, {}, "t_num_tiles: !byte 0 t_size: !byte 2, 3" + rest, "nothing"};
-        QTest::newRow("256 tiles") << Import {one, {}, "t_num_tiles: !byte 0, 1" + size + rest, "none"};
-        QTest::newRow("width differs") << Import {one, {}, "t_num_tiles: !byte 1 t_size: !byte 2, 1" + rest, "size 2x1"};
-        QTest::newRow("height differs") << Import {one, {}, "t_num_tiles: !byte 1 t_size: !byte 1, 12" + rest, "size 1x12"};
+        const auto row = [](const char* name, const Tileset& set, const QList<int>& targets, const QString& text,
+                            const char* expected) { QTest::newRow(name) << Import {set, targets, text, expected}; };
+        const QString count = QStringLiteral("t_num_tiles: !byte 1, 0");
+        row("with data", one, {}, "t_imageset_id: !byte 5 " + count + size + rest, "none, character set 5");
+        row("with colours", one, {}, "t_imageset_id: !byte 5, 2 t_num_tiles: !byte 1" + size
+                                         + "t_is_16bit: !byte 0 t_colors: !byte 6", "none, character set 5");
+        row("no count", one, {}, "t_imageset_id: !byte 5, 0" + size + rest, "missing, block set 5");
+        row("no size", one, {}, count + rest, "missing");
+        row("no index width", one, {}, count + size + "t_data: !byte 5", "missing");
+        row("neither data nor colours", one, {}, count + size + "t_is_16bit: !byte 0", "missing");
+        row("no tiles, before the size", one, {}, "t_num_tiles: !byte 0 t_size: !byte 2, 3" + rest, "nothing");
+        row("256 tiles", one, {}, "t_num_tiles: !byte 0, 1" + size + rest, "none");
+        row("width differs", one, {}, "t_num_tiles: !byte 1 t_size: !byte 2, 1" + rest, "size 2x1");
+        row("height differs", one, {}, "t_num_tiles: !byte 1 t_size: !byte 1, 12" + rest, "size 1x12");
 
         const Tileset pair = sized(2, 1, {{0, tile(2, 1, {8, 9}, {1, 1})}, {1, tile(2, 1, {10, 11}, {-1, 2})}});
         const Tile nine = tile(2, 2, {9, 9, 9, 9}, {1, 2, 3, 4});
         const QString single = size + "t_is_16bit: !byte 0 t_data: !byte 1, 2, 3";
         const QString odd = QStringLiteral(" t_is_16bit: !byte 1 t_data: !byte 44, 1, 5");
-        QTest::newRow("a byte without its pair left out")
-            << Import {pair, {0}, "t_num_tiles: !byte 1, 0 t_size: !byte 2, 1" + odd, "none | 0=8/1,9/1 1=10/-1,11/2"};
-        QTest::newRow("a target made without a whole tile")
-            << Import {one, {0, 1}, "t_num_tiles: !byte 2, 0 t_size: !byte 1, 1" + odd, "none | 0=300/-1 1=0/-1"};
-        QTest::newRow("whole tiles only") << Import {sized(2, 2, {{0, nine}, {1, nine}, {2, nine}}), {0, 1, 2},
-            "t_num_tiles: !byte 3, 0 t_size: !byte 2, 2 t_is_16bit: !byte 0 t_data: !byte 20, 21, 22, 23, 24, 25, 26, 27, 28, 29",
-            "none | 0=20/1,21/2,22/3,23/4 1=24/1,25/2,26/3,27/4 2=9/1,9/2,9/3,9/4"};
-        QTest::newRow("as many as the count") << Import {one, {0, 1, 2}, "t_num_tiles: !byte 1, 0" + single, "none | 0=1/-1"};
-        QTest::newRow("as many as the targets") << Import {one, {6}, "t_num_tiles: !byte 255, 255" + single, "none | 6=1/-1"};
-        QTest::newRow("values kept whole, size before data") << Import {one, {0},
-            "t_num_tiles: !byte 1 T_SIZE_DATA: .byte 1, 1 t_is_16bit: !byte 0 my_data_colors: !byte 300", "none | 0=300/-1"};
-        QTest::newRow("a negative count") << Import {one, {0}, "t_num_tiles: !byte -1, 0" + single, "none"};
-        QTest::newRow("colours keep the indexes, 255 empties") << Import {pair, {0, 1},
-            "t_num_tiles: !byte 2, 0 t_size: !byte 2, 1 t_is_16bit: !byte 0 t_colors: !byte 5, 255, 255", "none | 0=8/5,9/-1 1=10/-1,11/2"};
+        row("a byte without its pair left out", pair, {0}, count + " t_size: !byte 2, 1" + odd,
+            "none | 0=8/1,9/1 1=10/-1,11/2");
+        row("a target made without a whole tile", one, {0, 1}, "t_num_tiles: !byte 2, 0" + size + odd,
+            "none | 0=300/-1 1=0/-1");
+        row("whole tiles only", sized(2, 2, {{0, nine}, {1, nine}, {2, nine}}), {0, 1, 2},
+            "t_num_tiles: !byte 3, 0 t_size: !byte 2, 2 t_is_16bit: !byte 0 t_data: !byte "
+            "20, 21, 22, 23, 24, 25, 26, 27, 28, 29",
+            "none | 0=20/1,21/2,22/3,23/4 1=24/1,25/2,26/3,27/4 2=9/1,9/2,9/3,9/4");
+        row("as many as the count", one, {0, 1, 2}, count + single, "none | 0=1/-1");
+        row("as many as the targets", one, {6}, "t_num_tiles: !byte 255, 255" + single, "none | 6=1/-1");
+        row("values kept whole, size before data", one, {0},
+            "t_num_tiles: !byte 1 T_SIZE_DATA: .byte 1, 1 t_is_16bit: !byte 0 my_data_colors: !byte 300",
+            "none | 0=300/-1");
+        row("a negative count", one, {0}, "t_num_tiles: !byte -1, 0" + single, "none");
+        row("colours keep the indexes, 255 empties", pair, {0, 1},
+            "t_num_tiles: !byte 2, 0 t_size: !byte 2, 1 t_is_16bit: !byte 0 t_colors: !byte 5, 255, 255",
+            "none | 0=8/5,9/-1 1=10/-1,11/2");
     }
 
     void import()
@@ -207,7 +216,8 @@ private slots:
         const QStringList names {"none", "missing", "nothing", "size " + message.section('(', 1).section(')', 0, 0)};
         QString result = names.at(found);
         if (import.hasReference())
-            result += QStringLiteral(", %1 set %2").arg(import.referenceIsCharset() ? "character" : "block").arg(import.referenceId());
+            result += QStringLiteral(", %1 set %2")
+                          .arg(import.referenceIsCharset() ? "character" : "block").arg(import.referenceId());
         if (found == TilesetImport::None)
             TilesetExchange::applyImport(row.set, row.targets, import);
         QStringList tiles;

@@ -68,7 +68,8 @@ inline QString describe(const QList<ExportSection>& sections)
 {
     QStringList parts;
     for (const ExportSection& s : sections)
-        parts.append(s.label.isEmpty() ? QStringLiteral("(comment)") : (s.label + QStringLiteral(": ") + hexRuns(s.bytes)).trimmed());
+        parts.append(s.label.isEmpty() ? QStringLiteral("(comment)")
+                                       : (s.label + QStringLiteral(": ") + hexRuns(s.bytes)).trimmed());
     return parts.join(QStringLiteral(" | "));
 }
 
@@ -77,7 +78,8 @@ inline QString describe(const QList<ExportSection>& sections)
 // indent, values per line, separator and comment prefix. Every item flag
 // keeps its default.
 inline ExportDataOptions dialect(const QString& hexPrefix, const QString& dataPrefix, int indent, int perLine,
-                                 const QString& separator = QStringLiteral(", "), const QString& commentPrefix = QStringLiteral(";"))
+                                 const QString& separator = QStringLiteral(", "),
+                                 const QString& commentPrefix = QStringLiteral(";"))
 {
     ExportDataOptions options;
     options.base = hexPrefix.isEmpty() ? ExportDataOptions::NumberBase::Dec : ExportDataOptions::NumberBase::Hex;
