@@ -339,28 +339,14 @@ private slots:
                     data);
         }
 
-        // Fields with a range or a rule of their kind: values refused and
-        // values accepted (written back as they were read).
-        const QList<std::tuple<QString, QVector<qint32>, QVector<qint32>>> fields {
-            {"charset slot", {-1, 65536}, {65535}}, {"charset image width", {0, 16, 72}, {}},
-            {"charset image height", {0, 16}, {}}, {"charset mode", {-1, 3}, {0}}, {"blockset mode", {2}, {}},
-            {"charset type", {-1, 1, 3}, {}}, {"blockset type", {3}, {0}}, {"charset set width", {16}, {}},
-            {"charset set byte size", {9}, {}}, {"spriteset set byte size", {62}, {}},
-            {"charset grid width", {0, 257}, {1, 256}}, {"charset grid height", {0, 257}, {1, 256}},
-            {"charset red", {-1, 256}, {0, 255}}, {"charset green", {-1, 256}, {0, 255}},
-            {"charset blue", {-1, 256}, {0, 255}}, {"charset layer", {-1, 4}, {0, 3}},
-            {"tileset tile index", {-1}, {0}}, {"tileset tile width", {0, 3, 257}, {}},
-            {"tileset tile height", {0, 3}, {}}, {"tileset set tile width", {1, 257}, {}},
-            {"tileset set tile height", {0}, {}}, {"tileset grid x", {0, 4097}, {4096}},
-            {"tileset grid y", {0, 4097}, {1, 4096}}, {"screen cell x", {-1, 16384}, {}},
-            {"screen cell y", {-1}, {16383}}, {"screen colour x", {-1}, {}}, {"screen colour y", {16384}, {}},
-            {"screen width", {0, 16385}, {16384}}, {"screen height", {0, 16385}, {1, 16384}}};
-        for (const auto& [field, refused, accepted] : fields) {
+        // Fields with a range or a rule of their kind, refused and accepted values.
+        for (const QStringList& line : datatable::rows("projectfile/fields.txt")) {
+            const QString& field = line.at(0);
             QVERIFY2(newest.marks.contains(field), qPrintable(field));
-            for (qint32 value : refused + accepted) {
-                const QByteArray bytes = changed(data, newest.marks.value(field), value);
-                row(field + " " + QString::number(value), bytes, projectFile,
-                    accepted.contains(value) ? Status::Ok : Status::Malformed, bytes);
+            const QStringList accepted = line.value(2).split(' ', Qt::SkipEmptyParts);
+            for (const QString& value : line.at(1).split(' ') + accepted) {
+                const QByteArray bytes = changed(data, newest.marks.value(field), value.toInt());
+                row(field + " " + value, bytes, projectFile, accepted.contains(value) ? Status::Ok : Status::Malformed, bytes);
             }
         }
 
