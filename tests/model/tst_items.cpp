@@ -14,6 +14,7 @@
 #include "model/screen.h"
 #include "model/tileset.h"
 #include "model/workingcopies.h"
+#include "support/core/datatable.h"
 #include "support/core/recordbytes.h"
 
 #include <QSignalSpy>
@@ -166,39 +167,12 @@ private slots:
         QVERIFY(copy.data() != &document.dataset());
     }
 
-    void historySteps_data()
-    {
-        QTest::addColumn<QString>("script");
-        QTest::addColumn<QString>("expected");
-        // Script: e<n> n edits (each records a step, then sets the value to
-        // the number of edits so far), u<n> and r<n> undo and redo n times,
-        // s marks the current state saved, c renames every state.
-        // Expected: the current value, the steps that can be undone and
-        // redone, the oldest value held, the value of the unmodified state
-        // (- for none) and how many states were renamed.
-        QTest::newRow("undo and redo at the ends do nothing") << "u1 e2 r3" << "2 u2 r0 o0 s0 c0";
-        QTest::newRow("undo") << "e5 u2" << "3 u3 r2 o0 s0 c0";
-        QTest::newRow("undo all, redo one") << "e5 u9 r1" << "1 u1 r4 o0 s0 c0";
-        QTest::newRow("99 steps fit") << "e99 u99" << "0 u0 r99 o0 s0 c0";
-        QTest::newRow("the 100th drops the oldest") << "e100" << "100 u99 r0 o1 s- c0";
-        QTest::newRow("far beyond") << "e250 u20" << "230 u79 r20 o151 s- c0";
-        QTest::newRow("saved after undo") << "e5 u2 s r1" << "4 u4 r1 o0 s3 c0";
-        QTest::newRow("saved, then dropped") << "e5 s e95" << "100 u99 r0 o1 s5 c0";
-        QTest::newRow("saved, then dropped for good") << "e5 s e100" << "105 u99 r0 o6 s- c0";
-        // An edit after undo discards the redo steps, and a saved state among them for good.
-        QTest::newRow("edit after undo") << "e5 u2 e1" << "6 u4 r0 o0 s0 c0";
-        QTest::newRow("saved state discarded") << "e5 s u2 e2" << "7 u5 r0 o0 s- c0";
-        QTest::newRow("saved state kept below") << "e5 u2 s e1" << "6 u4 r0 o0 s3 c0";
-        // A renaming reaches every state held and the states that follow.
-        QTest::newRow("rename") << "e6 u3 c" << "3 u3 r3 o0 s0 c7";
-        QTest::newRow("rename, then edit") << "e6 u3 c e2" << "8 u5 r0 o0 s0 c6";
-        QTest::newRow("rename after dropping") << "e140 u40 c" << "100 u59 r40 o41 s- c100";
-    }
+    void historySteps_data() { datatable::addRows("history/steps.txt"); }
 
     void historySteps()
     {
-        QFETCH(QString, script);
-        QFETCH(QString, expected);
+        QFETCH(QStringList, fields);
+        const QString script = fields.at(0), expected = fields.at(1);
         History<State> history(State {0, QStringLiteral("first")});
         int edits = 0;
         const QMap<QChar, std::function<void()>> steps {
@@ -285,39 +259,22 @@ private slots:
         QCOMPARE(copies.usedIndexes(0, true), QSet<int>());
     }
 
-    void whoDrawsAChange_data()
-    {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("id");
-        QTest::addColumn<int>("changedKind");
-        QTest::addColumn<int>("changedId");
-        QTest::addColumn<bool>("draws");
-        const auto row = [](const char* name, ItemKind kind, qint32 id, ItemKind changed, qint32 changedId,
-                            bool draws) { QTest::newRow(name) << int(kind) << id << int(changed) << changedId << draws; };
-        row("tiles of the block set", ItemKind::Tileset, 3, ItemKind::Blockset, 0, true);
-        row("tiles of the charset with its id", ItemKind::Tileset, 3, ItemKind::Charset, 0, false);
-        row("tiles of the charset", ItemKind::Tileset, 1, ItemKind::Charset, 7, true);
-        row("screen of the block set", ItemKind::Screen, 0, ItemKind::Blockset, 0, true);
-        row("screen of another block set", ItemKind::Screen, 0, ItemKind::Blockset, 1, false);
-        row("screen through its tile set", ItemKind::Screen, 4, ItemKind::Blockset, 0, true);
-        row("screen through its tile set, charset with its id", ItemKind::Screen, 4, ItemKind::Charset, 0, false);
-        row("screen of the tile set", ItemKind::Screen, 4, ItemKind::Tileset, 3, true);
-        row("screen of the block set, tile set changed", ItemKind::Screen, 0, ItemKind::Tileset, 3, false);
-        row("nothing draws sprites", ItemKind::Screen, 9, ItemKind::Spriteset, 7, false);
-        row("image sets draw nothing", ItemKind::Charset, 7, ItemKind::Charset, 7, false);
-    }
+    void whoDrawsAChange_data() { datatable::addRows("workingcopies/draws.txt"); }
 
     void whoDrawsAChange()
     {
-        QFETCH(int, kind);
-        QFETCH(int, id);
-        QFETCH(int, changedKind);
-        QFETCH(int, changedId);
+        QFETCH(QStringList, fields);
+        const auto kindOf = [](const QString& item) {
+            const ItemKind* kind = std::find_if(std::begin(allItemKinds), std::end(allItemKinds),
+                [&](ItemKind k) { return item.section(' ', 0, 0) == kindInfo(k).reference; });
+            return *kind;
+        };
         const Project project = sampleProject();
         const WorkingCopies copies(project, [](ItemKind, qint32) { return nullptr; });
-        const Dataset* item = copies.find(ItemKind(kind), id);
+        const Dataset* item = copies.find(kindOf(fields.at(0)), fields.at(0).section(' ', 1).toInt());
         QVERIFY(item);
-        QTEST(copies.draws(ItemKind(kind), *item, ItemKind(changedKind), changedId), "draws");
+        QCOMPARE(copies.draws(kindOf(fields.at(0)), *item, kindOf(fields.at(1)), fields.at(1).section(' ', 1).toInt()),
+                 fields.at(2) == "true");
     }
 };
 
