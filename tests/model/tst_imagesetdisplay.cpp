@@ -9,6 +9,7 @@
 #include "model/imageset.h"
 #include "model/palette.h"
 #include "support/core/datatable.h"
+#include "support/core/values.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -28,21 +29,6 @@ class ImagesetDisplayTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir directory;
-
-    QString writeFile(const QString& name, const QByteArray& content)
-    {
-        const QString path = directory.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-            qFatal("cannot write %s", qPrintable(path));
-        return path;
-    }
-
-    static QByteArray contentOf(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
 
 private slots:
     void initTestCase()
@@ -131,7 +117,7 @@ private slots:
     {
         const QString path = directory.filePath("missing-pal.txt");
         const Palette::Colors colors = Palette::loadFile(path);
-        QCOMPARE(contentOf(path), contentOf(datatable::path("palette/default-pal.txt")));
+        QCOMPARE(testvalues::readFile(path), testvalues::readFile(datatable::path("palette/default-pal.txt")));
         QVERIFY(Palette::loadFile(path) == colors);
         // Colour numbers keep their low four bits only.
         Palette::setCurrent(colors);
@@ -164,10 +150,11 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(QList<QRgb>, expected);
-        const QString path = writeFile("pal.txt", content);
+        const QString path = directory.filePath("pal.txt");
+        QVERIFY(testvalues::writeFile(path, content));
         const Palette::Colors colors = Palette::loadFile(path);
         QCOMPARE(QList<QRgb>(colors.begin(), colors.end()), expected + QVector<QRgb>(16 - expected.size(), 0).toList());
-        QCOMPARE(contentOf(path), content); // an existing file is never rewritten
+        QCOMPARE(testvalues::readFile(path), content); // an existing file is never rewritten
     }
 
     void characterRom_data()
@@ -186,7 +173,8 @@ private slots:
         QByteArray content;
         for (int i = 0; i < fileSize; ++i)
             content.append(char((i * 7 + 3) & 255));
-        const QString path = fileSize < 0 ? directory.filePath("none.rom") : writeFile("char.rom", content);
+        const QString path = directory.filePath(fileSize < 0 ? "none.rom" : "char.rom");
+        QVERIFY(fileSize < 0 || testvalues::writeFile(path, content));
         const QByteArray rom = CharRom::loadFile(path);
         QCOMPARE(rom, content.left(4096).leftJustified(4096, '\0'));
         CharRom::setCurrent(rom);

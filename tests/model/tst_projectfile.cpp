@@ -8,6 +8,7 @@
 #include "model/projectfile.h"
 #include "support/core/datatable.h"
 #include "support/core/recordbytes.h"
+#include "support/core/values.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,8 @@
 #include <sys/resource.h>
 
 using namespace filetest;
+using testvalues::readFile;
+using testvalues::writeFile;
 
 Q_DECLARE_METATYPE(FileVersion)
 
@@ -167,18 +170,6 @@ QByteArray changed(QByteArray bytes, int offset, qint32 value)
 }
 
 qint32 intAt(const QByteArray& bytes, int offset) { return qFromLittleEndian<qint32>(bytes.constData() + offset); }
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot open>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Where a file is cut short: at the start of every field and a byte before.
 QList<int> cutsOf(const Bytes& bytes)
