@@ -125,35 +125,19 @@ private slots:
         QCOMPARE(Palette::color(-1), qRgb(155, 155, 155));
     }
 
-    void readsLines_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<QList<QRgb>>("expected"); // the entries read; the others stay transparent black
-
-        QTest::newRow("blanks and blank lines, no final newline")
-            << QByteArray("  7 , 8 ,\t9  \n\n   \n4,5,6") << QList<QRgb> {qRgb(7, 8, 9), qRgb(4, 5, 6)};
-        QTest::newRow("components keep their low byte") << QByteArray("300,256,-1\n") << QList<QRgb> {qRgb(44, 0, 255)};
-        QTest::newRow("not a number counts as zero") << QByteArray("red,20,30\n") << QList<QRgb> {qRgb(0, 20, 30)};
-        QTest::newRow("two parts end the reading") << QByteArray("1,1,1\n1,2\n5,5,5\n") << QList<QRgb> {qRgb(1, 1, 1)};
-        QTest::newRow("four parts end the reading") << QByteArray("1,1,1\n2,2,2,2\n3,3,3\n") << QList<QRgb> {qRgb(1, 1, 1)};
-        QByteArray twenty;
-        QList<QRgb> sixteen;
-        for (int i = 0; i < 20; ++i) {
-            twenty += QByteArray::number(i) + ",0,9\n";
-            if (i < 16)
-                sixteen.append(qRgb(i, 0, 9));
-        }
-        QTest::newRow("at most sixteen entries") << twenty << sixteen;
-    }
+    void readsLines_data() { datatable::addRows("palette/lines.txt"); }
 
     void readsLines()
     {
-        QFETCH(QByteArray, content);
-        QFETCH(QList<QRgb>, expected);
+        QFETCH(QStringList, fields);
+        const QByteArray content = fields.at(0).toUtf8().replace("\\n", "\n").replace("\\t", "\t");
         const QString path = directory.filePath("pal.txt");
         QVERIFY(testvalues::writeFile(path, content));
-        const Palette::Colors colors = Palette::loadFile(path);
-        QCOMPARE(QList<QRgb>(colors.begin(), colors.end()), expected + QVector<QRgb>(16 - expected.size(), 0).toList());
+        QStringList read;
+        for (QRgb color : Palette::loadFile(path))
+            read << (qAlpha(color) == 255 ? QStringLiteral("%1,%2,%3").arg(qRed(color)).arg(qGreen(color)).arg(qBlue(color))
+                                          : color ? QStringLiteral("?") : QStringLiteral("-"));
+        QCOMPARE(read.join(' '), (fields.at(1) + QString(" -").repeated(16)).section(' ', 0, 15));
         QCOMPARE(testvalues::readFile(path), content); // an existing file is never rewritten
     }
 
