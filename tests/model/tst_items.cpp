@@ -216,12 +216,18 @@ private slots:
         QCOMPARE(history.canRedo(), redos > undos);
     }
 
-    void openCopiesStandForStoredItems()
+    // Open editors hold character set 0 and tile set 1, moved over to block set 0.
+    void workingCopies()
     {
         const Project project = sampleProject();
         Imageset font(0, QStringLiteral("Font (open)"), 8, 8, Imageset::Charset);
+        Tileset moved = *project.tilesets.at(1);
+        moved.imagesetId = 0;
+        moved.imagesetIsCharset = false;
         const WorkingCopies copies(project, [&](ItemKind kind, qint32 id) -> const Dataset* {
-            return kind == ItemKind::Charset && id == 0 ? &font : nullptr;
+            if (kind == ItemKind::Charset && id == 0)
+                return &font;
+            return kind == ItemKind::Tileset && id == 1 ? &moved : nullptr;
         });
         QCOMPARE(copies.imageset(0, true), &font);
         QCOMPARE(copies.imageset(0, false), project.blocksets.first().data());
@@ -236,18 +242,6 @@ private slots:
         QCOMPARE(chars.cellSize, QSize(1, 1));
         QCOMPARE(copies.source(SourceRef::make(SourceRef::tilesetBit, 9)).dataset, nullptr);
         QCOMPARE(copies.source(SourceRef::none).dataset, nullptr);
-    }
-
-    void usersOfAnImageset()
-    {
-        const Project project = sampleProject();
-        // An open editor moved tile set 1 over to block set 0.
-        Tileset moved = *project.tilesets.at(1);
-        moved.imagesetId = 0;
-        moved.imagesetIsCharset = false;
-        const WorkingCopies copies(project, [&](ItemKind kind, qint32 id) -> const Dataset* {
-            return kind == ItemKind::Tileset && id == 1 ? &moved : nullptr;
-        });
         QCOMPARE(copies.tilesetsUsing(0, false), (QList<qint32> {3, 1}));
         QCOMPARE(copies.tilesetsUsing(7, true), QList<qint32>());
         QCOMPARE(copies.screensUsing(tileset3), QList<qint32> {4});
