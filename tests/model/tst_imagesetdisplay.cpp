@@ -1,9 +1,6 @@
-// How the images of character, sprite and block sets are shown: the pixel
-// code of every pixel, the palette colour of every code for each kind and
-// mode, the shared patterns of extended background colour mode, transparent
-// backgrounds and the per-block screen colours; the palette file of
-// "red,green,blue" lines and the character ROM file: what is read from them
-// and what a missing one becomes.
+// How image set slots are shown (pixel codes and palette colours per kind and
+// mode, transparent backgrounds, block colours) and what is read from the
+// palette file and the character ROM file, or made when one is missing.
 
 #include "model/charrom.h"
 #include "model/imageset.h"

@@ -1,12 +1,6 @@
-// The model's items: how long an animation frame shows, tiles made on
-// demand, screen cells renumbered after images or tiles moved, and an
-// editor's document with its undo steps, signals, view settings and names;
-// the undo history of whole state copies: at most 100 entries (99 undoable
-// steps), the modified mark as a comparison with the saved entry, and
-// changes applied to every held state; look-ups of the project's items as
-// the open editors see them: an open editor's working copy stands for the
-// stored item, screens find their sources, and the items that use or draw
-// an image set or tile set.
+// The model's items: frame durations, tiles made on demand, screen cells
+// renumbered, an editor's document and its undo history of whole states
+// (at most 100 entries), and the project's items as open editors see them.
 
 #include "model/animationset.h"
 #include "model/document.h"
