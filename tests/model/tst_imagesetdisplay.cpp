@@ -1,11 +1,15 @@
-// How the images of character, sprite and block sets are shown: the pixel
-// code of every pixel, the palette colour of every code for each kind and
-// mode, the shared patterns of extended background colour mode, transparent
-// backgrounds and the per-block screen colours.
+// How image set slots are shown (pixel codes and palette colours per kind and
+// mode, transparent backgrounds, block colours) and what is read from the
+// palette file and the character ROM file, or made when one is missing.
 
+#include "model/charrom.h"
 #include "model/imageset.h"
 #include "model/palette.h"
+#include "support/core/datatable.h"
+#include "support/core/values.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -16,28 +20,12 @@ QRgb custom(int number)
     return qRgb(number * 16 + 1, 255 - number, number * 3);
 }
 
-// The set's kind, mode and colours; the slot drawn and the slot whose bitmap
-// it shows; the slot's image colour (-1: none) and a block's own colours;
-// flags (l: a listed multicolour sprite, t: transparent); the bitmap's first
-// row (none: an empty slot); the code of every pixel of the first row, the
-// other rows being 0; the colour number of codes 0-3 ('-': transparent).
-struct Picture {
-    Imageset::Type type;
-    Imageset::Mode mode;
-    QVector<int> colors;
-    int slot, shownFrom, color;
-    QVector<int> own;
-    QString flags;
-    QByteArray bytes;
-    QString codes, table;
-};
-
 } // namespace
-
-Q_DECLARE_METATYPE(Picture)
 
 class ImagesetDisplayTest : public QObject {
     Q_OBJECT
+
+    QTemporaryDir directory;
 
 private slots:
     void initTestCase()
@@ -48,89 +36,62 @@ private slots:
         Palette::setCurrent(colors);
     }
 
-    void pixels_data()
-    {
-        QTest::addColumn<Picture>("picture");
-        const auto chars = Imageset::Charset, sprites = Imageset::Spriteset, blocks = Imageset::Blockset;
-        const auto SCM = Imageset::SCM, MCM = Imageset::MCM, ECM = Imageset::ECM;
-        const QVector<int> plain {6, 1, 2, 3}, other {11, 4, 8, 10}, none, own {9, 10, 11};
-        const auto row = [](const char* name, const Picture& picture) { QTest::newRow(name) << picture; };
-        const auto hex = [](const char* text) { return QByteArray::fromHex(text); };
-        // Hi-res: the leftmost pixel is the top bit; 0 the background, 1 the image colour, 15 where none is set.
-        row("char hi-res", {chars, SCM, plain, 5, 5, 13, none, "", hex("a5"), "10100101", "6d6d"});
-        row("char without colour", {chars, SCM, plain, 5, 5, -1, none, "", hex("81"), "10000001", "6f6f"});
-        // Multicolour characters: colours 0-7 stay hi-res, 8-15 are bit pairs and 11 takes the low three bits.
-        row("char colour 7", {chars, MCM, plain, 5, 5, 7, none, "", hex("1b"), "00011011", "6767"});
-        row("char colour 8", {chars, MCM, plain, 5, 5, 8, none, "", hex("1b"), "00112233", "6120"});
-        row("char multi without colour", {chars, MCM, other, 5, 5, -1, none, "", hex("e4"), "33221100", "b487"});
-        // Extended background colour: 64 hi-res patterns, the background chosen by the slot's quarter.
-        row("char ECM slot 63", {chars, ECM, other, 63, 63, 13, none, "", hex("81"), "10000001", "bdbd"});
-        row("char ECM slot 64", {chars, ECM, other, 64, 0, 12, none, "", hex("42"), "01000010", "4c4c"});
-        row("char ECM slot 134", {chars, ECM, other, 134, 6, 1, none, "", hex("18"), "00011000", "8181"});
-        row("char ECM slot 255", {chars, ECM, other, 255, 63, 9, none, "", hex("f0"), "11110000", "a9a9"});
-        row("char ECM empty pattern", {chars, ECM, other, 70, 6, 9, none, "", {}, "", ""});
-        // Sprites: multicolour only when listed, the sprite's colour as code 2.
-        row("sprite in mode 1",
-            {sprites, MCM, plain, 70, 70, 13, none, "", hex("800001"), "100000000000000000000001", "6d6d"});
-        row("sprite listed",
-            {sprites, SCM, other, 70, 70, 13, none, "l", hex("1be440"), "001122333322110011000000", "b4d8"});
-        row("sprite in mode 2",
-            {sprites, ECM, other, 70, 70, 5, none, "", hex("ff000f"), "111111110000000000001111", "b5b5"});
-        // Blocks: mono ones show their own background, multicolour ones their own codes 1 and 2.
-        row("block mono", {blocks, SCM, plain, 4, 4, 13, none, "", hex("c3"), "11000011", "6d6d"});
-        row("block mono own", {blocks, SCM, plain, 4, 4, 13, own, "", hex("18"), "00011000", "9d9d"});
-        row("block multi own", {blocks, MCM, plain, 4, 4, 13, own, "", hex("1b"), "00112233", "6abd"});
-        row("block multi", {blocks, MCM, other, 4, 4, 13, none, "", hex("1b"), "00112233", "b48d"});
-        row("block in mode 2", {blocks, ECM, other, 200, 200, 3, none, "", hex("0f"), "00001111", "b3b3"});
-        // Drawn over other pictures, code 0 is transparent.
-        row("char multi transparent", {chars, MCM, plain, 5, 5, 9, none, "t", hex("1b"), "00112233", "-121"});
-        row("sprite transparent",
-            {sprites, SCM, plain, 3, 3, 13, none, "t", hex("0f0000"), "000011110000000000000000", "-d6d"});
-        row("empty slot", {chars, SCM, plain, 17, 17, 3, none, "", {}, "", ""});
-    }
+    void pixels_data() { datatable::addRows("imagesetdisplay/pixels.txt"); }
 
     void pixels()
     {
-        QFETCH(Picture, picture);
-        const Picture& p = picture;
-        const int width = p.type == Imageset::Spriteset ? 24 : 8, height = p.type == Imageset::Spriteset ? 21 : 8;
-        Imageset set(7, QStringLiteral("set"), width, height, p.type);
-        set.mode = p.mode;
-        std::copy(p.colors.begin(), p.colors.end(), set.colors.begin());
+        QFETCH(QStringList, fields);
+        const auto field = [&](int i) { return fields.at(i) == "none" ? QString() : fields.at(i); };
+        const auto numbers = [](const QString& text) {
+            QVector<int> values;
+            for (const QString& value : text.split(' ', Qt::SkipEmptyParts))
+                values.append(value.toInt());
+            return values;
+        };
+        const auto type = Imageset::Type(QStringList {"char", "sprite", "block"}.indexOf(field(0)));
+        const int slot = field(3).toInt(), shownFrom = field(4).toInt(), color = field(5).toInt();
+        const QVector<int> own = numbers(field(6));
+        const QString flags = field(7), expectedCodes = field(9), expectedTable = field(10);
+        const QByteArray bytes = QByteArray::fromHex(field(8).toLatin1());
+        const int width = type == Imageset::Spriteset ? 24 : 8, height = type == Imageset::Spriteset ? 21 : 8;
+        Imageset set(7, QStringLiteral("set"), width, height, type);
+        set.mode = Imageset::Mode(QStringList {"SCM", "MCM", "ECM"}.indexOf(field(1)));
+        const QVector<int> colors = numbers(field(2));
+        std::copy(colors.begin(), colors.end(), set.colors.begin());
         // Settings of other slots must not leak into the slot.
-        for (int neighbour : {p.slot + 1, p.slot ^ 64}) {
+        for (int neighbour : {slot + 1, slot ^ 64}) {
             set.imageColors.insert(neighbour, 14);
             set.blockColors.insert(neighbour, BlockColors {14, 14, 14});
             set.multiColorSprites.insert(neighbour);
         }
         ImageData decoy(width, height), bitmap(width, height);
         decoy.bytes.fill(char(0xFF));
-        set.images.insert(p.shownFrom == p.slot ? p.slot ^ 64 : p.slot, decoy);
-        bitmap.bytes.replace(0, p.bytes.size(), p.bytes);
-        if (!p.bytes.isEmpty())
-            set.images.insert(p.shownFrom, bitmap);
-        if (p.color >= 0)
-            set.imageColors.insert(p.slot, p.color);
-        if (!p.own.isEmpty())
-            set.blockColors.insert(p.slot, BlockColors {p.own.at(0), p.own.at(1), p.own.at(2)});
-        if (p.flags.contains('l'))
-            set.multiColorSprites.insert(p.slot);
+        set.images.insert(shownFrom == slot ? slot ^ 64 : slot, decoy);
+        bitmap.bytes.replace(0, bytes.size(), bytes);
+        if (!bytes.isEmpty())
+            set.images.insert(shownFrom, bitmap);
+        if (color >= 0)
+            set.imageColors.insert(slot, color);
+        if (!own.isEmpty())
+            set.blockColors.insert(slot, BlockColors {own.at(0), own.at(1), own.at(2)});
+        if (flags.contains('l'))
+            set.multiColorSprites.insert(slot);
 
-        const QImage shown = set.toImage(p.slot, p.flags.contains('t'));
-        if (p.codes.isEmpty()) {
+        const QImage shown = set.toImage(slot, flags.contains('t'));
+        if (expectedCodes.isEmpty()) {
             QVERIFY(shown.isNull());
             return;
         }
         QCOMPARE(shown.size(), QSize(width, height));
         QVector<QRgb> table;
-        for (QChar entry : p.table)
+        for (QChar entry : expectedTable)
             table.append(entry == '-' ? qRgba(0, 0, 0, 0) : custom(QString(entry).toInt(nullptr, 16)));
         QCOMPARE(shown.colorTable(), table);
         for (int y = 0; y < height; ++y) {
             QString codes;
             for (int x = 0; x < width; ++x)
                 codes += QString::number(shown.pixelIndex(x, y));
-            QCOMPARE(codes, y == 0 ? p.codes : QString(width, '0'));
+            QCOMPARE(codes, y == 0 ? expectedCodes : QString(width, '0'));
         }
     }
 
@@ -147,6 +108,61 @@ private slots:
         QVERIFY(set.ensureBlockColors(3) == (BlockColors {11, 5, 8}));
         QVERIFY(set.blockColorsOf(3) == (BlockColors {11, 5, 8}));
         QCOMPARE(set.blockColors.keys(), QList<int> {3});
+    }
+
+    void missingPaletteIsWrittenWithDefaults()
+    {
+        const QString path = directory.filePath("missing-pal.txt");
+        const Palette::Colors colors = Palette::loadFile(path);
+        QCOMPARE(testvalues::readFile(path), testvalues::readFile(datatable::path("palette/default-pal.txt")));
+        QVERIFY(Palette::loadFile(path) == colors);
+        // Colour numbers keep their low four bits only.
+        Palette::setCurrent(colors);
+        QCOMPARE(Palette::color(18), qRgb(140, 40, 45));
+        QCOMPARE(Palette::color(-1), qRgb(155, 155, 155));
+    }
+
+    void readsLines_data() { datatable::addRows("palette/lines.txt"); }
+
+    void readsLines()
+    {
+        QFETCH(QStringList, fields);
+        const QByteArray content = fields.at(0).toUtf8().replace("\\n", "\n").replace("\\t", "\t");
+        const QString path = directory.filePath("pal.txt");
+        QVERIFY(testvalues::writeFile(path, content));
+        QStringList read;
+        for (QRgb color : Palette::loadFile(path))
+            read << (qAlpha(color) == 255 ? QStringLiteral("%1,%2,%3").arg(qRed(color)).arg(qGreen(color)).arg(qBlue(color))
+                                          : color ? QStringLiteral("?") : QStringLiteral("-"));
+        QCOMPARE(read.join(' '), (fields.at(1) + QString(" -").repeated(16)).section(' ', 0, 15));
+        QCOMPARE(testvalues::readFile(path), content); // an existing file is never rewritten
+    }
+
+    void characterRom_data()
+    {
+        QTest::addColumn<int>("fileSize"); // -1: no file
+        QTest::newRow("missing") << -1;
+        QTest::newRow("short") << 2100;
+        QTest::newRow("exact") << 4096;
+        QTest::newRow("long") << 5000;
+    }
+
+    // Up to 4096 bytes, zero beyond the file; a character is 8 rows of its set.
+    void characterRom()
+    {
+        QFETCH(int, fileSize);
+        QByteArray content;
+        for (int i = 0; i < fileSize; ++i)
+            content.append(char((i * 7 + 3) & 255));
+        const QString path = directory.filePath(fileSize < 0 ? "none.rom" : "char.rom");
+        QVERIFY(fileSize < 0 || testvalues::writeFile(path, content));
+        const QByteArray rom = CharRom::loadFile(path);
+        QCOMPARE(rom, content.left(4096).leftJustified(4096, '\0'));
+        CharRom::setCurrent(rom);
+        const auto rows = [&](int offset) { return content.mid(offset, 8).leftJustified(8, '\0'); };
+        QCOMPARE(CharRom::character(0, 1), rows(8));
+        QCOMPARE(CharRom::character(1, 1), rows(2056));
+        QCOMPARE(CharRom::character(1, 255), rows(4088));
     }
 };
 

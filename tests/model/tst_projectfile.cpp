@@ -8,6 +8,7 @@
 #include "model/projectfile.h"
 #include "support/core/datatable.h"
 #include "support/core/recordbytes.h"
+#include "support/core/values.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,8 +20,8 @@
 #include <sys/resource.h>
 
 using namespace filetest;
-
-Q_DECLARE_METATYPE(FileVersion)
+using testvalues::readFile;
+using testvalues::writeFile;
 
 namespace {
 
@@ -168,25 +169,6 @@ QByteArray changed(QByteArray bytes, int offset, qint32 value)
 
 qint32 intAt(const QByteArray& bytes, int offset) { return qFromLittleEndian<qint32>(bytes.constData() + offset); }
 
-QByteArray recordOf(const Dataset& dataset)
-{
-    RecordWriter out;
-    dataset.save(out);
-    return out.bytes();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot open>");
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // Where a file is cut short: at the start of every field and a byte before.
 QList<int> cutsOf(const Bytes& bytes)
 {
@@ -213,29 +195,27 @@ class ProjectFileTest : public QObject {
 private slots:
     void layouts_data()
     {
-        QTest::addColumn<FileVersion>("file");
-        QTest::addColumn<FileVersion>("records");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("0.10.0") << v10 << v10 << "0.10.0.json";
-        QTest::newRow("0.11.0") << v11 << v11 << "0.11.0.json";
-        QTest::newRow("0.12.0") << v12 << v12 << "0.12.0.json";
-        QTest::newRow("0.12.0 file of 0.10.0 records") << v12 << v10 << "0.10.0.json";
-        QTest::newRow("0.11.0 file of 0.12.0 records") << v11 << v12 << "0.12.0.json";
+        QTest::addColumn<int>("fileMinor"); // of the header's version 0.x.0
+        QTest::addColumn<int>("recordsMinor");
+        for (int minor : {10, 11, 12})
+            QTest::newRow(qPrintable(QStringLiteral("0.%1.0").arg(minor))) << minor << minor;
+        QTest::newRow("0.12.0 file of 0.10.0 records") << 12 << 10;
+        QTest::newRow("0.11.0 file of 0.12.0 records") << 11 << 12;
     }
 
-    // Each layout reads into the project of its data file; the newest is the
-    // one written.
+    // Each layout reads into the project of the data file of its records'
+    // version; the newest is the one written.
     void layouts()
     {
-        QFETCH(FileVersion, file);
-        QFETCH(FileVersion, records);
-        QFETCH(QString, expected);
+        QFETCH(int, fileMinor);
+        QFETCH(int, recordsMinor);
+        const FileVersion file {0, fileMinor, 0}, records {0, recordsMinor, 0};
         const Bytes bytes = sampleFile(file, records);
         Project project;
         const ProjectReadResult result = ProjectFile::parse(bytes.data, project);
         QCOMPARE(result.status, ProjectReadResult::Ok);
         QCOMPARE(result.version, file);
-        QFile json(datatable::path("projectfile/" + expected));
+        QFile json(datatable::path(QStringLiteral("projectfile/0.%1.0.json").arg(recordsMinor)));
         QVERIFY(json.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(ProjectJson::dump(project, records)).split('\n'),
                  QString::fromUtf8(json.readAll()).split('\n'));
@@ -283,14 +263,16 @@ private slots:
         for (ItemKind kind : allItemKinds) {
             for (const QSharedPointer<Dataset>& item : rich.datasets(kind)) {
                 QVERIFY(ItemFile::write(path, *item));
-                QVERIFY(bytes.contains(readFile(path)));
+                const QByteArray record = readFile(path);
+                QVERIFY(bytes.contains(record));
                 const QSharedPointer<Dataset> copy = Project().makeItem(kind);
                 const QString name = copy->name;
                 QCOMPARE(ItemFile::read(path, *copy), ItemFileResult::Ok);
                 QCOMPARE(copy->name + QString::number(copy->id), name + "0");
                 copy->id = item->id;
                 copy->name = item->name;
-                QCOMPARE(recordOf(*copy), recordOf(*item));
+                QVERIFY(ItemFile::write(path, *copy));
+                QCOMPARE(readFile(path), record);
             }
         }
         QCOMPARE(QDir(dir.path()).entryList({"game*"}, QDir::Files | QDir::Hidden), QStringList {"game.mzprj"});
@@ -344,28 +326,14 @@ private slots:
                     data);
         }
 
-        // Fields with a range or a rule of their kind: values refused and
-        // values accepted (written back as they were read).
-        const QList<std::tuple<QString, QVector<qint32>, QVector<qint32>>> fields {
-            {"charset slot", {-1, 65536}, {65535}}, {"charset image width", {0, 16, 72}, {}},
-            {"charset image height", {0, 16}, {}}, {"charset mode", {-1, 3}, {0}}, {"blockset mode", {2}, {}},
-            {"charset type", {-1, 1, 3}, {}}, {"blockset type", {3}, {0}}, {"charset set width", {16}, {}},
-            {"charset set byte size", {9}, {}}, {"spriteset set byte size", {62}, {}},
-            {"charset grid width", {0, 257}, {1, 256}}, {"charset grid height", {0, 257}, {1, 256}},
-            {"charset red", {-1, 256}, {0, 255}}, {"charset green", {-1, 256}, {0, 255}},
-            {"charset blue", {-1, 256}, {0, 255}}, {"charset layer", {-1, 4}, {0, 3}},
-            {"tileset tile index", {-1}, {0}}, {"tileset tile width", {0, 3, 257}, {}},
-            {"tileset tile height", {0, 3}, {}}, {"tileset set tile width", {1, 257}, {}},
-            {"tileset set tile height", {0}, {}}, {"tileset grid x", {0, 4097}, {4096}},
-            {"tileset grid y", {0, 4097}, {1, 4096}}, {"screen cell x", {-1, 16384}, {}},
-            {"screen cell y", {-1}, {16383}}, {"screen colour x", {-1}, {}}, {"screen colour y", {16384}, {}},
-            {"screen width", {0, 16385}, {16384}}, {"screen height", {0, 16385}, {1, 16384}}};
-        for (const auto& [field, refused, accepted] : fields) {
+        // Fields with a range or a rule of their kind, refused and accepted values.
+        for (const QStringList& line : datatable::rows("projectfile/fields.txt")) {
+            const QString& field = line.at(0);
             QVERIFY2(newest.marks.contains(field), qPrintable(field));
-            for (qint32 value : refused + accepted) {
-                const QByteArray bytes = changed(data, newest.marks.value(field), value);
-                row(field + " " + QString::number(value), bytes, projectFile,
-                    accepted.contains(value) ? Status::Ok : Status::Malformed, bytes);
+            const QStringList accepted = line.value(2).split(' ', Qt::SkipEmptyParts);
+            for (const QString& value : line.at(1).split(' ') + accepted) {
+                const QByteArray bytes = changed(data, newest.marks.value(field), value.toInt());
+                row(field + " " + value, bytes, projectFile, accepted.contains(value) ? Status::Ok : Status::Malformed, bytes);
             }
         }
 
@@ -463,10 +431,9 @@ private slots:
         project.spritesets = {QSharedPointer<Imageset>::create(set)};
         QTemporaryDir local;
         QVERIFY(writeFile(local.filePath("file"), "old"));
-        rlimit old, limited;
+        rlimit old;
         QVERIFY(getrlimit(RLIMIT_FSIZE, &old) == 0);
-        limited = old;
-        limited.rlim_cur = 4096;
+        rlimit limited {4096, old.rlim_max};
         void (*oldHandler)(int) = std::signal(SIGXFSZ, SIG_IGN);
         QVERIFY(setrlimit(RLIMIT_FSIZE, &limited) == 0);
         const QString path = local.filePath(target);

@@ -1,8 +1,6 @@
 #pragma once
 
-// Helpers shared by the tests of the project file and the single-item files:
-// a byte builder that encodes fields exactly as the file layout prescribes
-// (little-endian, no padding), written independently of the program's own
+// A byte builder for project and item files, independent of the program's own
 // record writer, and richly filled datasets for round trips.
 
 #include "model/project.h"
@@ -18,12 +16,9 @@
 
 namespace filetest {
 
-// Appends fields in the file's encoding: i32 as four little-endian bytes of
-// two's complement, u8 as one byte, f64 as the eight little-endian bytes of
-// the IEEE 754 double, string as an i32 UTF-8 byte count and the bytes.
-// Every field's offset is recorded (fields), every i32 written with count()
-// also under a label (counts), and mark() names the offset of the next field,
-// so that tests can cut or corrupt a file at known positions.
+// Appends little-endian fields without padding (a string is an i32 UTF-8 byte
+// count and the bytes), recording every field's offset (fields), every count()
+// under its label (counts) and the offset after each mark() (marks).
 class Bytes {
 public:
     struct CountPos {
@@ -75,8 +70,6 @@ public:
         data.append(other.data);
         return *this;
     }
-
-    int size() const { return data.size(); }
 
     QByteArray data;
     QVector<int> fields;
