@@ -19,6 +19,7 @@
 #include <algorithm>
 
 using filetest::Bytes;
+using testvalues::readFile;
 
 namespace {
 
@@ -32,12 +33,6 @@ Run runCli(const QString& directory, const QString& line)
     process.start(QStringLiteral(MOSAIKON_CLI), line.split(QLatin1Char(' '), Qt::SkipEmptyParts));
     const bool finished = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
     return {finished ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read>");
 }
 
 QByteArray picture(const QString& path)
