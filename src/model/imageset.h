@@ -68,9 +68,8 @@ public:
 
     // "Char", "Sprite" or "Block": how the program names one image of a kind.
     static QString kindWord(Type type);
-    // The project's kind of item for a type of set, and back.
+    // The project's kind of item for a type of set.
     static ItemKind itemKindOf(Type type);
-    static Type typeOf(ItemKind kind);
 
     // The per-image colour of a slot: its colour-RAM or sprite colour, or a
     // block's foreground; 15 where none was set.

@@ -20,18 +20,6 @@ ItemKind Imageset::itemKindOf(Type type)
     }
 }
 
-Imageset::Type Imageset::typeOf(ItemKind kind)
-{
-    switch (kind) {
-    case ItemKind::Spriteset:
-        return Spriteset;
-    case ItemKind::Blockset:
-        return Blockset;
-    default:
-        return Charset;
-    }
-}
-
 int Imageset::patternSlot(int index) const
 {
     return isEcm() ? index & 63 : index;

@@ -152,6 +152,35 @@ private slots:
         QCOMPARE(frame->isMaximized(), maximized);
     }
 
+    void tilingLaysEditorsSideBySideOrStacked_data()
+    {
+        QTest::addColumn<bool>("horizontal");
+        QTest::newRow("tile horizontally") << true;
+        QTest::newRow("tile vertically") << false;
+    }
+
+    // Three editors share the area in equal strips, in the order they were
+    // opened, none of them maximized.
+    void tilingLaysEditorsSideBySideOrStacked()
+    {
+        QFETCH(bool, horizontal);
+        PromptScript script;
+        auto window = openWindow();
+        for (qint32 id = 0; id < 3; ++id) {
+            window->itemCommands()->addNew(ItemKind::Charset);
+            window->openEditor({CharsetNode, id}, true, false);
+        }
+        horizontal ? window->tileHorz() : window->tileVert();
+        const QSize area = window->editorArea()->viewport()->size();
+        const QSize strip = horizontal ? QSize(area.width() / 3, area.height()) : QSize(area.width(), area.height() / 3);
+        const QList<QMdiSubWindow*> frames = window->editorArea()->subWindowList(QMdiArea::CreationOrder);
+        for (int i = 0; i < frames.size(); ++i) {
+            QVERIFY(!frames.at(i)->isMaximized());
+            const QPoint place = horizontal ? QPoint(i * strip.width(), 0) : QPoint(0, i * strip.height());
+            QCOMPARE(frames.at(i)->geometry(), QRect(place, strip));
+        }
+    }
+
     void calculatorAddressesFitTheirBoxes()
     {
         // As narrow as the dialog lets itself be made.
