@@ -92,7 +92,6 @@ void DocumentEditor::closeEvent(QCloseEvent* event)
     }
     event->accept();
     closing = true;
-    emit editorClosed();
     // The editors that drew the working copy now draw the project's copy.
     if (services_)
         services_->datasetChanged(itemKey);

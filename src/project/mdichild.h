@@ -50,8 +50,6 @@ public:
 signals:
     void titleUpdated();
     void menuUpdated();
-    // The editor accepted its close event; the project's copy counts again.
-    void editorClosed();
 };
 
 // The editor windows of the area, in creation order, skipping closing ones.

@@ -16,7 +16,6 @@ public:
     ImagesetEditor(const Imageset& set, int nodeKind, EditorServices* services = nullptr,
                    QWidget* parent = nullptr);
 
-    ImagesetDocument* imagesetDocument() const { return doc; }
     const Imageset& current() const { return doc->current(); }
 
     void invalidateCache() override;
