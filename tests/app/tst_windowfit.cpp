@@ -128,52 +128,42 @@ private slots:
         QFile::remove(environment.path(written));
     }
 
-    void minimizedEditorsComeBackAsTheyWere_data()
+    void editorWindowsArrange_data()
     {
-        QTest::addColumn<bool>("maximized");
-        QTest::newRow("maximized") << true;
-        QTest::newRow("normal") << false;
+        QTest::addColumn<QString>("arrangement");
+        for (const char* arrangement : {"minimized from maximized", "minimized from normal", "tile horizontally",
+                                        "tile vertically"})
+            QTest::newRow(arrangement) << QString::fromLatin1(arrangement);
     }
 
-    void minimizedEditorsComeBackAsTheyWere()
+    // A minimized editor comes back as it was before; tiling gives three
+    // editors equal strips in the order they were opened, none maximized.
+    void editorWindowsArrange()
     {
-        QFETCH(bool, maximized);
+        QFETCH(QString, arrangement);
         PromptScript script;
         auto window = openWindow();
-        window->itemCommands()->addNew(ItemKind::Charset);
-        auto* frame = qobject_cast<QMdiSubWindow*>(editImageset(*window, CharsetNode, 0)->parentWidget());
-        if (maximized)
-            frame->showMaximized();
-        else
-            frame->showNormal();
-        frame->showMinimized();
-        window->openEditor({CharsetNode, 0}, true, false);
-        QVERIFY(!frame->isMinimized());
-        QCOMPARE(frame->isMaximized(), maximized);
-    }
-
-    void tilingLaysEditorsSideBySideOrStacked_data()
-    {
-        QTest::addColumn<bool>("horizontal");
-        QTest::newRow("tile horizontally") << true;
-        QTest::newRow("tile vertically") << false;
-    }
-
-    // Three editors share the area in equal strips, in the order they were
-    // opened, none of them maximized.
-    void tilingLaysEditorsSideBySideOrStacked()
-    {
-        QFETCH(bool, horizontal);
-        PromptScript script;
-        auto window = openWindow();
-        for (qint32 id = 0; id < 3; ++id) {
+        // One editor to minimize: beside a maximized one, the area maximizes
+        // whichever window it activates.
+        const bool minimizing = arrangement.startsWith("minimized");
+        for (qint32 id = 0; id < (minimizing ? 1 : 3); ++id) {
             window->itemCommands()->addNew(ItemKind::Charset);
             window->openEditor({CharsetNode, id}, true, false);
         }
+        const QList<QMdiSubWindow*> frames = window->editorArea()->subWindowList(QMdiArea::CreationOrder);
+        if (minimizing) {
+            const bool maximized = arrangement.endsWith("maximized");
+            maximized ? frames.first()->showMaximized() : frames.first()->showNormal();
+            frames.first()->showMinimized();
+            window->openEditor({CharsetNode, 0}, true, false);
+            QVERIFY(!frames.first()->isMinimized());
+            QCOMPARE(frames.first()->isMaximized(), maximized);
+            return;
+        }
+        const bool horizontal = arrangement.endsWith("horizontally");
         horizontal ? window->tileHorz() : window->tileVert();
         const QSize area = window->editorArea()->viewport()->size();
         const QSize strip = horizontal ? QSize(area.width() / 3, area.height()) : QSize(area.width(), area.height() / 3);
-        const QList<QMdiSubWindow*> frames = window->editorArea()->subWindowList(QMdiArea::CreationOrder);
         for (int i = 0; i < frames.size(); ++i) {
             QVERIFY(!frames.at(i)->isMaximized());
             const QPoint place = horizontal ? QPoint(i * strip.width(), 0) : QPoint(0, i * strip.height());
