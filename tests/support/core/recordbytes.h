@@ -1,9 +1,11 @@
 #pragma once
 
 // A byte builder for project and item files, independent of the program's own
-// record writer, and richly filled datasets for round trips.
+// record writer, and a richly filled sample project for round trips.
 
 #include "model/project.h"
+#include "model/projectfile.h"
+#include "support/core/datatable.h"
 
 #include <QByteArray>
 #include <QList>
@@ -115,8 +117,6 @@ inline AnimationFrame frame(int gridX, int gridY, std::array<int, 4> offsetX, st
     return AnimationFrame {images, gridX, gridY, offsetX, offsetY};
 }
 
-inline Animation animation(int speed, QList<AnimationFrame> frames) { return Animation {speed, frames}; }
-
 inline Tile tile(int width, int height, QVector<int> indexes, QVector<int> colors)
 {
     Tile t(width, height);
@@ -139,140 +139,30 @@ inline void setView(Imageset& set, double zoom, bool gridVisible, int gridWidth,
     set.animations.zoom = animationZoom;
 }
 
-// A character set in extended background mode with every field away from
-// its default, a non-ASCII name and two animations.
-inline Imageset richCharset()
-{
-    Imageset set(7, QStringLiteral("Zeichensätze ÄÖÜ ★"), 8, 8, Imageset::Charset);
-    set.images = {{0, image(8, 8, 1)}, {65, image(8, 8, 2)}, {255, image(8, 8, 3)}};
-    set.imageColors = {{0, 9}, {65, 0}, {200, 3}}; // a colour for an empty slot is kept too
-    set.mode = Imageset::ECM;
-    set.colors = {11, 12, 13, 14};
-    setView(set, 5.25, false, 32, 8, QColor(10, 20, 30), QColor(200, 100, 50), QColor(1, 2, 3), 6.5);
-    set.animations.animations = {
-        animation(7, {frame(2, 1, {1, 0, 0, 0}, {-2, 0, 0, 0}, {placed(0, 0, 65, 0), placed(1, 0, 255, 0)}),
-                      frame(3, 2, {0, 0, 0, 0}, {0, 0, 0, 0}, {})}),
-        animation(99, {frame(1, 1, {-128, 127, -1, 0}, {127, -128, 0, 1}, {placed(0, 0, 0, 0)})})};
-    return set;
-}
-
-// A character set with an empty name and almost nothing else.
-inline Imageset plainCharset()
-{
-    Imageset set(2, QString(), 8, 8, Imageset::Charset);
-    set.images.insert(1, image(8, 8, 9));
-    set.mode = Imageset::MCM;
-    return set;
-}
-
-// A sprite set with a grid other than the default, multicolour sprites and
-// an animation whose frames use all four layers with negative offsets.
-inline Imageset richSpriteset()
-{
-    Imageset set(3, QStringLiteral("Figuren"), 24, 21, Imageset::Spriteset);
-    set.images = {{0, image(24, 21, 4)}, {1, image(24, 21, 5)}, {399, image(24, 21, 6)}};
-    set.imageColors = {{0, 2}, {399, 14}};
-    set.multiColorSprites = {1, 399, 17};
-    set.mode = Imageset::MCM;
-    set.colors = {0, 5, 10, 15};
-    setView(set, 1.75, false, 20, 20, QColor(255, 0, 128), QColor(0, 255, 0), QColor(17, 34, 51), 2.25);
-    set.animations.animations = {animation(
-        12, {frame(2, 2, {-4, 3, -128, 127}, {5, -6, 0, -1},
-                   {placed(0, 0, 0, 0), placed(1, 0, 1, 1), placed(0, 1, 399, 2), placed(1, 1, 0, 3)}),
-             frame(1, 3, {0, -1, -2, -3}, {1, 2, 3, 4}, {placed(0, 2, 1, 3), placed(0, 0, 1, 1)}),
-             frame(4, 1, {9, 9, 9, 9}, {-9, -9, -9, -9}, {})})};
-    return set;
-}
-
-// A multicolour block set with per-block colours and a wide grid.
-inline Imageset richBlockset()
-{
-    Imageset set(0, QStringLiteral("Blöcke"), 8, 8, Imageset::Blockset);
-    set.images = {{0, image(8, 8, 7)}, {70, image(8, 8, 8)}};
-    set.imageColors = {{70, 13}};
-    set.blockColors = {{0, BlockColors {9, 10, 11}}, {5, BlockColors {1, 2, 3}}};
-    set.mode = Imageset::MCM;
-    set.colors = {4, 3, 2, 1};
-    setView(set, 4.5, true, 64, 4, QColor(1, 1, 1), QColor(2, 2, 2), QColor(3, 3, 3), 4.0);
-    return set;
-}
-
-// A tile set of 2 x 3 tiles with indexes above 255 and empty cells (-1).
-inline Tileset richTileset()
-{
-    Tileset set;
-    set.id = 3;
-    set.name = QStringLiteral("Kacheln ✓");
-    set.imagesetId = 0;
-    set.imagesetIsCharset = false;
-    set.tileWidth = 2;
-    set.tileHeight = 3;
-    set.tiles = {{0, tile(2, 3, {0, 1, 256, 511, 65535, 2}, {-1, 1, 15, -1, 8, 0})},
-                 {9, tile(2, 3, {300, 300, 300, 300, 300, 300}, {-1, -1, -1, -1, -1, -1})},
-                 {1000, tile(2, 3, {7, 6, 5, 4, 3, 2}, {1, 2, 3, 4, 5, 6})}};
-    set.zoom = 7.5;
-    set.tilesGridVisible = false;
-    set.charsGridVisible = false;
-    set.gridSizeX = 4096;
-    set.gridSizeY = 7;
-    return set;
-}
-
-inline Tileset plainTileset()
-{
-    Tileset set;
-    set.id = 1;
-    set.name = QStringLiteral("T");
-    set.imagesetId = 7;
-    set.tiles.insert(2, tile(1, 1, {258}, {4}));
-    set.gridSizeX = 16;
-    return set;
-}
-
-// A screen on a tile set, with cells and colours (one on an empty position).
-inline Screen richScreen()
-{
-    Screen screen;
-    screen.id = 4;
-    screen.name = QStringLiteral("Level ①");
-    screen.sourceRef = SourceRef::make(SourceRef::tilesetBit, 3);
-    screen.width = 16384;
-    screen.height = 300;
-    screen.cellIndexes = {{{0, 0}, 9}, {{1, 0}, 1000}, {{0, 299}, 0}, {{16383, 5}, 65535}};
-    screen.cellColors = {{{1, 0}, 7}, {{2, 2}, 15}};
-    screen.zoom = 0.75;
-    screen.outerGridVisible = false;
-    screen.innerGridVisible = true;
-    return screen;
-}
-
-inline Screen plainScreen()
-{
-    Screen screen;
-    screen.id = 0;
-    screen.name = QStringLiteral("Title");
-    screen.sourceRef = SourceRef::make(SourceRef::blocksetBit, 0);
-    screen.width = 40;
-    screen.height = 25;
-    screen.cellIndexes = {{{39, 24}, 70}};
-    screen.cellColors = {{{39, 24}, 1}};
-    return screen;
-}
-
-// Every kind, several items per kind in an order that is not sorted by
-// identifier, so that list order is seen to survive.
+// tests/data/project/rich.mzprj, readable in rich.json beside it: every kind,
+// several items per kind in an order not sorted by identifier, fields away
+// from their defaults, non-ASCII names, a character set in extended
+// background mode with two animations, multicolour sprites animated on all
+// four layers with negative offsets, per-block colours, tiles with indexes
+// above 255 and empty cells, a screen of 16384 columns on a tile set.
 inline Project richProject()
 {
     Project project;
-    project.charsets = {QSharedPointer<Imageset>::create(richCharset()),
-                        QSharedPointer<Imageset>::create(plainCharset())};
-    project.spritesets = {QSharedPointer<Imageset>::create(richSpriteset())};
-    project.blocksets = {QSharedPointer<Imageset>::create(richBlockset())};
-    project.tilesets = {QSharedPointer<Tileset>::create(richTileset()),
-                        QSharedPointer<Tileset>::create(plainTileset())};
-    project.screens = {QSharedPointer<Screen>::create(richScreen()), QSharedPointer<Screen>::create(plainScreen())};
+    if (!ProjectFile::read(datatable::path(QStringLiteral("project/rich.mzprj")), project).ok())
+        qFatal("cannot read the rich sample project");
     return project;
 }
+
+inline Imageset richCharset() { return *richProject().charsets.at(0); }
+// Multicolour, an empty name and a single image.
+inline Imageset plainCharset() { return *richProject().charsets.at(1); }
+inline Imageset richSpriteset() { return *richProject().spritesets.at(0); }
+inline Imageset richBlockset() { return *richProject().blocksets.at(0); }
+inline Tileset richTileset() { return *richProject().tilesets.at(0); }
+// One 1 x 1 tile on character set 7.
+inline Tileset plainTileset() { return *richProject().tilesets.at(1); }
+// 40 x 25 cells on block set 0, one cell filled.
+inline Screen plainScreen() { return *richProject().screens.at(1); }
 
 // Empty when both projects hold equal items in the same order; otherwise the
 // first difference of every kind.
