@@ -1,4 +1,4 @@
-// mosaikon-cli run as a separate program on project files this test writes:
+// mosaikon-cli run as a separate program on the projects in tests/data/cli:
 // what each command prints or writes, its exit code (0, 1 for a file or item
 // it cannot use, 2 for a command line it cannot follow) and its one-line
 // error message. Long expected outputs are in tests/data/cli; the pictures
@@ -51,72 +51,6 @@ QByteArray picture(const QString& path)
     return text;
 }
 
-QSharedPointer<Screen> screen(qint32 id, const char* name, qint32 source, QSize size, const QMap<CellPos, int>& indexes,
-                              const QMap<CellPos, int>& colors = {})
-{
-    auto screen = QSharedPointer<Screen>::create();
-    screen->id = id;
-    screen->name = QLatin1String(name);
-    screen->sourceRef = source;
-    screen->width = size.width();
-    screen->height = size.height();
-    screen->cellIndexes = indexes;
-    screen->cellColors = colors;
-    return screen;
-}
-
-// A multicolour character set (its characters hi-res in colours 0-7) with
-// one animation of one frame; a hi-res and a multicolour sprite; a tile set
-// of 2 x 3 characters; screens on the tile set and on the character set.
-Project sampleProject()
-{
-    auto font = QSharedPointer<Imageset>::create(1, QStringLiteral("Font"), 8, 8, Imageset::Charset);
-    font->mode = Imageset::MCM;
-    font->colors = {6, 14, 4, 3};
-    testvalues::putImage(*font, 1, QByteArray(4, '\x1B') + QByteArray(4, '\xE4'));
-    testvalues::putImage(*font, 2, QByteArray(4, '\xF0') + QByteArray(4, '\x3C'));
-    font->imageColors = {{1, 7}, {2, 10}};
-    font->animations.animations = {Animation {50, {AnimationFrame()}}};
-
-    auto sprites = QSharedPointer<Imageset>::create(3, QStringLiteral("Sprites"), 24, 21, Imageset::Spriteset);
-    sprites->colors = {9, 11, 12, 3};
-    testvalues::putImage(*sprites, 0, QByteArray("\xF0\x0F\x81").repeated(21));
-    testvalues::putImage(*sprites, 2, QByteArray("\x1B\xE4\x00", 3).repeated(21));
-    sprites->imageColors = {{0, 1}, {2, 7}};
-    sprites->multiColorSprites = {2};
-    sprites->selectorGridWidth = 2;
-
-    auto tiles = QSharedPointer<Tileset>::create();
-    tiles->id = 0;
-    tiles->imagesetId = 1;
-    tiles->tileWidth = 2;
-    tiles->tileHeight = 3;
-    tiles->gridSizeX = 2;
-    tiles->tiles = {{0, filetest::tile(2, 3, {1, 2, 1, 2, 2, 1}, {7, 8, 10, -1, 3, 13})},
-                    {1, filetest::tile(2, 3, {1, 1, 1, 1, 1, 2}, {-1, -1, -1, -1, -1, 1})}};
-
-    Project project;
-    project.charsets = {font};
-    project.spritesets = {sprites};
-    project.tilesets = {tiles};
-    project.screens = {screen(0, "Map", SourceRef::make(SourceRef::tilesetBit, 0), {3, 1}, {{{1, 0}, 0}, {{2, 0}, 7}}),
-                       screen(1, "Title", SourceRef::make(SourceRef::charsetBit, 1), {2, 2}, {{{1, 0}, 1}, {{0, 1}, 2}},
-                              {{{1, 0}, 10}, {{1, 1}, 5}})};
-    return project;
-}
-
-// A project with one screen, in the 0.10 layout (no block sets; the screen
-// names its tile set by the plain identifier 2) or, upgraded, in the newest
-// (a block-set count, the tile-set bit in the source, no cell colours).
-QByteArray oldProject(bool upgraded)
-{
-    const int minor = upgraded ? 12 : 10;
-    Bytes b;
-    b.version(0, minor, 0).i32(0).i32(0).raw(upgraded ? Bytes().i32(0).data : QByteArray()).i32(0).i32(1);
-    b.version(0, minor, 0).i32(1).str(QStringLiteral("Old")).i32(upgraded ? 0x400002 : 2).i32(1).i32(1).i32(0).i32(5);
-    return b.raw(upgraded ? Bytes().i32(0).data : QByteArray()).i32(2).i32(1).f64(2.0).u8(1).u8(0).data;
-}
-
 } // namespace
 
 class CliTest : public QObject {
@@ -131,15 +65,20 @@ class CliTest : public QObject {
     }
 
 private slots:
+    // p.mzprj: a multicolour character set (its characters hi-res in colours
+    // 0-7) with one animation of one frame; a hi-res and a multicolour
+    // sprite; a tile set of 2 x 3 characters; screens on the tile set and on
+    // the character set. old.mzprj: one screen in the 0.10 layout, naming its
+    // tile set by the plain identifier 2.
     void initTestCase()
     {
         QVERIFY(temp.isValid());
-        const QByteArray sample = ProjectFile::serialize(sampleProject());
+        for (const QString& name : {"p.mzprj", "old.mzprj"})
+            QVERIFY(QFile::copy(datatable::path("cli/" + name), temp.filePath(name)));
+        const QByteArray sample = readFile(temp.filePath("p.mzprj"));
         Project rich = filetest::richProject();
         rich.charsets[1]->name = QStringLiteral("a\tb\nc\rd"); // would break the line format
-        QVERIFY(write(QStringLiteral("p.mzprj"), sample));
         QVERIFY(write(QStringLiteral("rich.mzprj"), ProjectFile::serialize(rich)));
-        QVERIFY(write(QStringLiteral("old.mzprj"), oldProject(false)));
         QVERIFY(write(QStringLiteral("cut.mzprj"), sample.left(13)));
         QVERIFY(write(QStringLiteral("v13.mzprj"), Bytes().version(0, 13, 0).data + sample.mid(12)));
         QVERIFY(write(QStringLiteral("afile"), "keep"));
@@ -165,11 +104,12 @@ private slots:
         row("--help", "Usage: mosaikon-cli COMMAND [ARGUMENTS]\n...");
         row("list rich.mzprj", data("list.txt"));
         row("dump old.mzprj", data("dump-old.json"));
+        row("dump p.mzprj", data("dump-p.json"));
         row("export p.mzprj screen:1 --select 1:0,0:1,0:0 --base dec --per-line 2", data("export-title.asm"));
         row("binary p.mzprj screen:1 --out-dir out --select 1:0,0:1,0:0 --base dec", "",
             {"Title_color.bin=0affff", "Title_data.bin=0102ff", "Title_dataset_id.bin=0100", "Title_height.bin=0200",
              "Title_num_cells.bin=0300", "Title_width.bin=0200"});
-        row("upgrade old.mzprj out/new.mzprj", "", {"new.mzprj=" + oldProject(true).toHex()});
+        row("upgrade old.mzprj out/new.mzprj", "", {"new.mzprj=" + data("old-upgraded.mzprj").toHex()});
         row(png + "spriteset:3 --out out/s.png", "", {"s.png=" + data("sprites.txt")});
         row(png + "spriteset:3 --out out/s.png --columns 3", "", {"s.png=" + data("sprites-3.txt")});
         row(png + "tileset:0 --out out/t.png", "", {"t.png=" + data("tiles.txt")});
