@@ -1,8 +1,10 @@
 // The command line of mosaikon-cli read into a request, in process: what a
 // list of words asks for, the export options, selection and column count the
-// request then gives, and the exact message of every usage error.
+// request then gives, and the exact message of every usage error (the rows
+// are in tests/data/cli).
 
 #include "cli/arguments.h"
+#include "support/core/datatable.h"
 
 #include <QtTest>
 
@@ -42,11 +44,13 @@ QString describe(const QString& line)
     return parts.join(QLatin1Char(' '));
 }
 
-// A row for the line and one for each of the more lines, all with the result.
-void row(const QString& line, const QString& result, const QStringList& more = {})
+// The rows of a table under tests/data/cli: a command line and what it gives.
+void addRows(const QString& table)
 {
-    for (const QString& each : QStringList {line} + more)
-        QTest::newRow(qPrintable(each)) << each << result;
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("expected");
+    for (const QStringList& row : datatable::rows("cli/" + table))
+        QTest::newRow(row[0].isEmpty() ? "no words" : qPrintable(row[0])) << row[0] << row[1];
 }
 
 } // namespace
@@ -55,83 +59,26 @@ class ArgumentsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void parse_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("request");
-
-        const QString p = QStringLiteral("export p.mzprj ");
-        const QString defaults = QStringLiteral("=> 0 8 '!byte' hex '$' ', ' ';' ");
-        row("--help", "usage");
-        row("--version", "version");
-        row("png p.mzprj charset:0 -h", "help png");
-        row("list -- --odd.mzprj", "list --odd.mzprj");
-        // Options before, between and after the arguments; the last value counts.
-        row("png --columns=1 p.mzprj --out=x.png charset:0 --columns 4096", "png p.mzprj charset:0 => columns 4096");
-        row(p + "spriteset:1/anim:0/frame:2", p + "spriteset:1/anim:0/frame:2 " + defaults + "data empty-slots");
-        row("binary p.mzprj tileset:0 --out-dir d", "binary p.mzprj tileset:0 " + defaults + "colors data empty-slots");
-        row(p + "blockset:2 --indent=256 --per-line 2048 --prefix .byte --base=dec --hex-prefix 0x --separator=; "
-                "--comment-prefix //",
-            p + "blockset:2 => 256 2048 '.byte' dec '0x' ';' '//' data empty-slots");
-        row(p + "charset:0 --indent 0 --per-line=1 --base hex --prefix= --hex-prefix --rle",
-            p + "charset:0 => 0 1 '' hex '--rle' ', ' ';' data empty-slots");
-        row("export --selection p.mzprj spriteset:1 --rle --comments --colors",
-            p + "spriteset:1 " + defaults + "comments rle selection colors data empty-slots");
-        row(p + "tileset:0 --no-data --colors --no-colors --empty-slots --no-empty-slots",
-            p + "tileset:0 => 0 8 '!byte' hex '$' ', ' ';'");
-        row(p + "charset:0 --no-colors --colors --no-data --data --no-empty-slots --empty-slots",
-            p + "charset:0 " + defaults + "colors data empty-slots");
-        row(p + "charset:0 --select 5,1,,300,5,", p + "charset:0 " + defaults + "data empty-slots 5 1 300 5");
-        row("binary --rle p.mzprj --out-dir gen screen:1 --select=3:2,0:0,1:0",
-            "binary p.mzprj screen:1 " + defaults + "rle data empty-slots 3:2 0:0 1:0");
-    }
+    void parse_data() { addRows("requests.txt"); }
 
     void parse()
     {
         QFETCH(QString, line);
-        QFETCH(QString, request);
-        QCOMPARE(describe(line), request);
+        QFETCH(QString, expected);
+        QCOMPARE(describe(line), expected);
     }
 
-    void errors_data()
-    {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("message");
-
-        const QString e = QStringLiteral("export p.mzprj charset:0 ");
-        const QString s = QStringLiteral("export p.mzprj screen:0 --select ");
-        const QString png = QStringLiteral("png p.mzprj charset:0 --out x ");
-        row("", "no command given (see mosaikon-cli --help)");
-        row("frobnicate p.mzprj", "unknown command 'frobnicate' (see mosaikon-cli --help)");
-        row(e + "--colour", "unknown option --colour", {e + "--colour=red"});
-        row(e + "-x", "unknown option -x");
-        row(png + "--rle", "unknown option --rle");
-        row("binary p.mzprj charset:0 --out-dir d --columns 2", "unknown option --columns");
-        row(e + "--rle=yes", "unknown option --rle=yes");
-        row(e + "--indent", "--indent needs a value");
-        row("list", "list takes 1 argument(s); see mosaikon-cli list --help");
-        row("export p.mzprj", "export takes 2 argument(s); see mosaikon-cli export --help");
-        row("binary p.mzprj charset:0", "binary needs --out-dir DIR", {"binary p.mzprj charset:0 --out-dir="});
-        row("png p.mzprj charset:0 --columns 3", "png needs --out FILE");
-        row(e + "--indent -1", "--indent takes a number from 0 to 256", {e + "--indent=257", e + "--indent four"});
-        row(e + "--per-line 0", "--per-line takes a number from 1 to 2048", {e + "--per-line=2049"});
-        row(e + "--base oct", "--base takes hex or dec");
-        row(e + "--select 1,a", "--select: 'a' is not an index");
-        row(e + "--select=-3", "--select: '-3' is not an index");
-        row(s + "1", "--select: '1' is not a cell x:y");
-        row(s + "0:0,0:-1", "--select: '0:-1' is not a cell x:y");
-        row(png + "--columns 0", "--columns takes a number from 1 to 4096", {png + "--columns=4097"});
-    }
+    void errors_data() { addRows("usage-errors.txt"); }
 
     void errors()
     {
         QFETCH(QString, line);
-        QFETCH(QString, message);
+        QFETCH(QString, expected);
         try {
             QFAIL(qPrintable(QStringLiteral("accepted as ") + describe(line)));
         } catch (const Failure& failure) {
             QCOMPARE(int(failure.code), int(BadUsage));
-            QCOMPARE(failure.message, message);
+            QCOMPARE(failure.message, expected);
         }
     }
 };
