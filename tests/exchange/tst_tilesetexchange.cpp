@@ -4,6 +4,7 @@
 
 #include "exchange/exportsize.h"
 #include "exchange/tilesetexchange.h"
+#include "support/core/datatable.h"
 #include "support/core/recordbytes.h"
 #include "support/core/values.h"
 
@@ -38,13 +39,9 @@ Tileset fixture()
 // The listed tiles exported with data (flag 1) and colours (flag 2): the
 // sections in one line and, when given, the file of the whole text.
 struct Export { Tileset set; QList<int> tiles; int flags; QString expected, file; };
-// Text read into the target tiles: the problem found, and the tiles then as
-// tile=index/colour,index/colour...
-struct Import { Tileset set; QList<int> targets; QString text, expected; };
 }
 
 Q_DECLARE_METATYPE(Export)
-Q_DECLARE_METATYPE(Import)
 
 class TilesetExchangeTest : public QObject {
     Q_OBJECT
@@ -160,56 +157,22 @@ private slots:
 
     // What an import finds wrong and the reference it names; the tiles it
     // then fills at the edges of the rules (whole sets are the round trips).
-    void import_data()
-    {
-        QTest::addColumn<Import>("row");
-
-        const QString size = QStringLiteral(" t_size: !byte 1, 1 ");
-        const QString rest = QStringLiteral(" t_is_16bit: !byte 0 t_data: !byte 5");
-        const Tileset one = sized(1, 1);
-        const auto row = [](const char* name, const Tileset& set, const QList<int>& targets, const QString& text,
-                            const char* expected) { QTest::newRow(name) << Import {set, targets, text, expected}; };
-        const QString count = QStringLiteral("t_num_tiles: !byte 1, 0");
-        row("with data", one, {}, "t_imageset_id: !byte 5 " + count + size + rest, "none, character set 5");
-        row("with colours", one, {}, "t_imageset_id: !byte 5, 2 t_num_tiles: !byte 1" + size
-                                         + "t_is_16bit: !byte 0 t_colors: !byte 6", "none, character set 5");
-        row("no count", one, {}, "t_imageset_id: !byte 5, 0" + size + rest, "missing, block set 5");
-        row("no size", one, {}, count + rest, "missing");
-        row("no index width", one, {}, count + size + "t_data: !byte 5", "missing");
-        row("neither data nor colours", one, {}, count + size + "t_is_16bit: !byte 0", "missing");
-        row("no tiles, before the size", one, {}, "t_num_tiles: !byte 0 t_size: !byte 2, 3" + rest, "nothing");
-        row("256 tiles", one, {}, "t_num_tiles: !byte 0, 1" + size + rest, "none");
-        row("width differs", one, {}, "t_num_tiles: !byte 1 t_size: !byte 2, 1" + rest, "size 2x1");
-        row("height differs", one, {}, "t_num_tiles: !byte 1 t_size: !byte 1, 12" + rest, "size 1x12");
-
-        const Tileset pair = sized(2, 1, {{0, tile(2, 1, {8, 9}, {1, 1})}, {1, tile(2, 1, {10, 11}, {-1, 2})}});
-        const Tile nine = tile(2, 2, {9, 9, 9, 9}, {1, 2, 3, 4});
-        const QString single = size + "t_is_16bit: !byte 0 t_data: !byte 1, 2, 3";
-        const QString odd = QStringLiteral(" t_is_16bit: !byte 1 t_data: !byte 44, 1, 5");
-        row("a byte without its pair left out", pair, {0}, count + " t_size: !byte 2, 1" + odd,
-            "none | 0=8/1,9/1 1=10/-1,11/2");
-        row("a target made without a whole tile", one, {0, 1}, "t_num_tiles: !byte 2, 0" + size + odd,
-            "none | 0=300/-1 1=0/-1");
-        row("whole tiles only", sized(2, 2, {{0, nine}, {1, nine}, {2, nine}}), {0, 1, 2},
-            "t_num_tiles: !byte 3, 0 t_size: !byte 2, 2 t_is_16bit: !byte 0 t_data: !byte "
-            "20, 21, 22, 23, 24, 25, 26, 27, 28, 29",
-            "none | 0=20/1,21/2,22/3,23/4 1=24/1,25/2,26/3,27/4 2=9/1,9/2,9/3,9/4");
-        row("as many as the count", one, {0, 1, 2}, count + single, "none | 0=1/-1");
-        row("as many as the targets", one, {6}, "t_num_tiles: !byte 255, 255" + single, "none | 6=1/-1");
-        row("values kept whole, size before data", one, {0},
-            "t_num_tiles: !byte 1 T_SIZE_DATA: .byte 1, 1 t_is_16bit: !byte 0 my_data_colors: !byte 300",
-            "none | 0=300/-1");
-        row("a negative count", one, {0}, "t_num_tiles: !byte -1, 0" + single, "none");
-        row("colours keep the indexes, 255 empties", pair, {0, 1},
-            "t_num_tiles: !byte 2, 0 t_size: !byte 2, 1 t_is_16bit: !byte 0 t_colors: !byte 5, 255, 255",
-            "none | 0=8/5,9/-1 1=10/-1,11/2");
-    }
+    void import_data() { datatable::addRows("exchange/tileset-import.txt"); }
 
     void import()
     {
-        QFETCH(Import, row);
-        const TilesetImport import = TilesetExchange::parseImport(row.text);
-        const TilesetImport::Problem found = import.check(row.set);
+        QFETCH(QStringList, fields);
+        const Tile nine = tile(2, 2, {9, 9, 9, 9}, {1, 2, 3, 4});
+        const QMap<QString, Tileset> sets {
+            {"one", sized(1, 1)},
+            {"pair", sized(2, 1, {{0, tile(2, 1, {8, 9}, {1, 1})}, {1, tile(2, 1, {10, 11}, {-1, 2})}})},
+            {"nines", sized(2, 2, {{0, nine}, {1, nine}, {2, nine}})}};
+        Tileset set = sets.value(fields[0]);
+        QList<int> targets;
+        for (const QString& target : fields[1].split(' ', Qt::SkipEmptyParts))
+            targets << target.toInt();
+        const TilesetImport import = TilesetExchange::parseImport(fields[2]);
+        const TilesetImport::Problem found = import.check(set);
         const QString message = import.message(found);
         QCOMPARE(message.isEmpty(), found == TilesetImport::None);
         // The size message names the size in the text.
@@ -219,15 +182,15 @@ private slots:
             result += QStringLiteral(", %1 set %2")
                           .arg(import.referenceIsCharset() ? "character" : "block").arg(import.referenceId());
         if (found == TilesetImport::None)
-            TilesetExchange::applyImport(row.set, row.targets, import);
+            TilesetExchange::applyImport(set, targets, import);
         QStringList tiles;
-        for (auto it = row.set.tiles.cbegin(); it != row.set.tiles.cend(); ++it) {
+        for (auto it = set.tiles.cbegin(); it != set.tiles.cend(); ++it) {
             QStringList cells;
             for (int i = 0; i < it->indexes.size(); ++i)
                 cells << QStringLiteral("%1/%2").arg(it->indexes.at(i)).arg(it->colors.at(i));
             tiles << QString::number(it.key()) + '=' + cells.join(',');
         }
-        QCOMPARE(tiles.isEmpty() ? result : result + " | " + tiles.join(' '), row.expected);
+        QCOMPARE(tiles.isEmpty() ? result : result + "; " + tiles.join(' '), fields[3]);
     }
 };
 
