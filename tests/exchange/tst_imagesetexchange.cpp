@@ -2,6 +2,7 @@
 // flags, slot numbers; coded, commented) and exported text read back.
 
 #include "exchange/imagesetexchange.h"
+#include "support/core/datatable.h"
 #include "support/core/recordbytes.h"
 #include "support/core/values.h"
 
@@ -12,14 +13,11 @@ Q_DECLARE_METATYPE(ExportDataOptions)
 
 using testvalues::bytes;
 using testvalues::range;
-using Lists = QVector<QList<int>>;
 
 namespace {
 // A set exported from the listed slots: its sections in one line and, when
 // given, the file of its whole text.
 struct Export { Imageset set; QList<int> slotList; ExportDataOptions options; QString expected, file; };
-// Text read into a set's target slots, and what the set then holds.
-struct Import { Imageset set; QList<int> targets; QString text, expected; };
 
 enum Flag { Data = 1, Colors = 2, Selection = 4, Empty = 8, Comments = 16, Compress = 32 };
 
@@ -98,7 +96,6 @@ QString state(const Imageset& set, const QList<int>& selection, bool given, bool
 }
 
 Q_DECLARE_METATYPE(Export)
-Q_DECLARE_METATYPE(Import)
 
 class ImagesetExchangeTest : public QObject {
     Q_OBJECT
@@ -203,84 +200,47 @@ private slots:
         QCOMPARE(ImagesetExchange::text(target, slotList, options), text);
     }
 
-    // The numbers of each section (data, background, colours, slot list,
-    // multicolour flags, screen colours), each cut to a byte.
-    void parse_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<Lists>("expected");
-        const auto row = [](const char* name, const char* text, const Lists& expected) {
-            QTest::newRow(name) << QString(text) << expected;
-        };
-        row("keys in any case, the first in order wins",
-            "X_DATA: !byte 1 x_Bckgnd: !byte 2 x_colors_data: !byte 3 x_screen_isMulti: !byte 4 x_selection: !byte 5",
-            {{1, 3}, {2}, {}, {5}, {4}, {}});
-        row("hex and decimal cut to a byte", "h_data: !byte $1f, 0x1F, 0Xab, 10, 300, $1FF, -1",
-            {{31, 31, 171, 10, 44, 255, 255}, {}, {}, {}, {}, {}});
-        row("a piece that is no number ends the line and names the section",
-            "q_data: !byte 1, 2 q_colors: !byte 3 other: !byte 4 $ 5 $1G 6 x_screenColors: .byte 7",
-            {{1, 2}, {}, {3}, {}, {}, {7}});
-        row("a number outside a data line names no section", "!byte 7 q_data: 5 !byte 6", {{}, {}, {}, {}, {}, {}});
-        row("only five-character byte pieces open data",
-            "a_data: !bytes 1 a_data: byte 2 a_data: xbyte 3 a_data: .BYTE 4", {{3, 4}, {}, {}, {}, {}, {}});
-        row("a comment between label and data", "c_data:\n; 12 numbers\n!byte 7\nc_colors:\n!byte 8",
-            {{}, {}, {8}, {}, {}, {}});
-        row("line ends, tabs, empty pieces", "t_data:\r\n\t!byte\t$01,,\t$02 ,3\r\n", {{1, 2, 3}, {}, {}, {}, {}, {}});
-    }
+    // The numbers of each section, each cut to a byte.
+    void parse_data() { datatable::addRows("exchange/imageset-parse.txt"); }
 
     void parse()
     {
-        QFETCH(QString, text);
-        QFETCH(Lists, expected);
+        QFETCH(QStringList, fields);
+        const QString text = QString(fields[0]).replace("\\n", "\n").replace("\\r", "\r").replace("\\t", "\t");
         const ImagesetImport i = ImagesetExchange::parseImport(text);
-        QCOMPARE((Lists {i.data, i.background, i.colors, i.selection, i.multiColor, i.screenColors}), expected);
+        QStringList sections;
+        for (const QList<int>& numbers : {i.data, i.background, i.colors, i.selection, i.multiColor, i.screenColors}) {
+            QStringList section;
+            for (int number : numbers)
+                section << QString::number(number);
+            sections << section.join(' ');
+        }
+        QCOMPARE(sections.join("; ").trimmed(), fields[1]);
     }
 
     // Read numbers put into a set at the edges of the rules (whole sets are
     // the round trips).
-    void import_data()
-    {
-        QTest::addColumn<Import>("row");
-
-        const Imageset chars = makeSet(Imageset::Charset, Imageset::SCM, {}, {{3, 0xEE}});
-        const Imageset ecm = makeSet(Imageset::Charset, Imageset::ECM, {}, {});
-        Imageset sprites = makeSet(Imageset::Spriteset, Imageset::SCM, {}, {});
-        sprites.multiColorSprites = {1, 2};
-        const auto row = [](const char* name, const Import& i) { QTest::newRow(name) << i; };
-        row("bitmaps in target order, cut, the rest kept, missing slots made",
-            {chars, {5, 3, 4}, "x_data: !byte 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12",
-             "colours 9 4 5 13 3=09 0a 0b 0c ee*4 5=01 02 03 04 05 06 07 08 changes"});
-        row("sprites skip the 64th byte", {sprites, {4, 7}, "x_data: !byte " + QString("170,").repeated(63) + "1, 2, 3",
-                                           "colours 0 11 12 3 4=aa*63 7=02 03 00*61 m1 m2 changes"});
-        row("four set colours of five",
-            {ecm, {0}, "x_bckgndColors: !byte 9, 10, 11, 12, 13", "colours 9 10 11 12 changes"});
-        row("a block set takes no two colours", {makeSet(Imageset::Blockset, Imageset::MCM, {}, {}), {0},
-                                                 "x_bckgndColor: !byte 9, 10", "colours 11 4 5 3 changes"});
-        row("slot colours in target order, high nibbles skipped",
-            {chars, {4, 5, 200}, "x_colors: !byte 5, $17, 3, 9, 1",
-             "colours 9 4 5 13 3=ee*8 c4=5 c5=3 c200=9 changes"});
-        row("the high nibble picks the quarter, each limited by the targets",
-            {ecm, {63}, "x_colors: !byte $21, $22, $01, $42", "colours 9 4 5 13 c63=1 c191=1 changes"});
-        row("patterns only", {ecm, {63, 64}, "", "colours 9 4 5 13 refused"});
-        row("slot list of word pairs, one a target",
-            {sprites, {0, 1}, "x_selection: !byte 5, 0, 44, 1, 6, 0, 7", "colours 0 11 12 3 m1 m2 sel 5 300"});
-        row("a slot list without a pair", {sprites, {0}, "x_selection: !byte 5", "colours 0 11 12 3 m1 m2 sel"});
-        row("multicolour set, cleared, kept",
-            {sprites, {0, 1, 2}, "x_isMulti: !byte 7, 0", "colours 0 11 12 3 m0 m2 changes"});
-        row("fewer block colours than targets", {blocks(Imageset::MCM), {3, 4}, "x_screenColors: !byte $23",
-            "colours 11 4 5 3 0=cc*8 1=dd*8 c0=3 c1=12 b1=7,8,9 b3=7,2,3 changes"});
-        row("characters have no block colours",
-            {chars, {0}, "x_screenColors: !byte $23", "colours 9 4 5 13 3=ee*8 changes"});
-    }
+    void import_data() { datatable::addRows("exchange/imageset-import.txt"); }
 
     void import()
     {
-        QFETCH(Import, row);
-        const ImagesetImport import = ImagesetExchange::parseImport(row.text);
-        const bool allowed = ImagesetExchange::importTargetsAllowed(row.set, row.targets);
+        QFETCH(QStringList, fields);
+        Imageset sprites = makeSet(Imageset::Spriteset, Imageset::SCM, {}, {});
+        sprites.multiColorSprites = {1, 2};
+        const QMap<QString, Imageset> sets {{"chars", makeSet(Imageset::Charset, Imageset::SCM, {}, {{3, 0xEE}})},
+                                            {"ecm", makeSet(Imageset::Charset, Imageset::ECM, {}, {})},
+                                            {"sprites", sprites},
+                                            {"blocks", makeSet(Imageset::Blockset, Imageset::MCM, {}, {})},
+                                            {"mcm blocks", blocks(Imageset::MCM)}};
+        Imageset set = sets.value(fields[0]);
+        QList<int> targets;
+        for (const QString& target : fields[1].split(' ', Qt::SkipEmptyParts))
+            targets << target.toInt();
+        const ImagesetImport import = ImagesetExchange::parseImport(fields[2]);
+        const bool allowed = ImagesetExchange::importTargetsAllowed(set, targets);
         bool given = false;
-        const QList<int> selection = ImagesetExchange::applyImport(row.set, row.targets, import, &given);
-        QCOMPARE(state(row.set, selection, given, import.changesSet()) + (allowed ? "" : " refused"), row.expected);
+        const QList<int> selection = ImagesetExchange::applyImport(set, targets, import, &given);
+        QCOMPARE(state(set, selection, given, import.changesSet()) + (allowed ? "" : " refused"), fields[3]);
     }
 };
 
