@@ -1,6 +1,6 @@
 // What a user sees when windows get narrow or crowded: editors that stay
 // readable, fields that keep their place, keys that work wherever the focus
-// is, file names that keep their type, and windows that come back as they were.
+// is, and windows that come back as they were.
 
 #include "app/windowtest.h"
 #include "dialogs/vicIIcalculator.h"
@@ -100,32 +100,6 @@ private slots:
         QTest::keyClick(tree, Qt::Key_S, Qt::ControlModifier);
         QVERIFY(!editor->isModified());
         QCOMPARE(window->currentProject().charsets.first()->colors[1], 9);
-    }
-
-    void savedFilesGetTheirExtension_data()
-    {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("written");
-        QTest::newRow("project without extension") << "game" << "game.mzprj";
-        QTest::newRow("project with extension") << "game.mzprj" << "game.mzprj";
-        QTest::newRow("other extension kept") << "game.bak" << "game.bak";
-        QTest::newRow("block set item") << "walls" << "walls.mzblocks";
-    }
-
-    void savedFilesGetTheirExtension()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, written);
-        PromptScript script;
-        auto window = openWindow();
-        window->itemCommands()->addNew(ItemKind::Blockset);
-        script.text(environment.path(typed));
-        if (QString(QTest::currentDataTag()).startsWith("block"))
-            window->itemCommands()->exportItem(ItemKind::Blockset, 0);
-        else
-            QVERIFY(window->saveAs());
-        QVERIFY(QFile::exists(environment.path(written)));
-        QFile::remove(environment.path(written));
     }
 
     void editorWindowsArrange_data()

@@ -58,11 +58,7 @@ class CliTest : public QObject {
 
     QTemporaryDir temp;
 
-    bool write(const QString& name, const QByteArray& bytes)
-    {
-        QFile file(temp.filePath(name));
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-    }
+    bool write(const QString& name, const QByteArray& bytes) { return testvalues::writeFile(temp.filePath(name), bytes); }
 
 private slots:
     // p.mzprj: a multicolour character set (its characters hi-res in colours

@@ -26,31 +26,17 @@ private slots:
         QCOMPARE(TextFormat::labelName(name), label);
     }
 
-    // Data values and comment values; no hex prefix stands for decimal.
-    void values_data()
-    {
-        QTest::addColumn<QString>("prefix");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("commentText"); // four hex digits above 255
-
-        QTest::newRow("hex padded") << "$" << 5 << "$05" << "$05";
-        QTest::newRow("hex upper case, own prefix") << "0x" << 0xab << "0xAB" << "0xAB";
-        QTest::newRow("hex 255") << "$" << 255 << "$FF" << "$FF";
-        QTest::newRow("hex 256") << "$" << 256 << "$100" << "$0100";
-        QTest::newRow("decimal") << "" << 5 << "5" << "5";
-        QTest::newRow("decimal 65535") << "" << 65535 << "65535" << "65535";
-    }
-
+    // Data values and comment values (four hex digits above 255); no hex
+    // prefix stands for decimal.
     void values()
     {
-        QFETCH(QString, prefix);
-        QFETCH(int, value);
-        QFETCH(QString, text);
-        QFETCH(QString, commentText);
-        const TextFormat format(testvalues::dialect(prefix, "!byte", 0, 8));
-        QCOMPARE(format.value(value), text);
-        QCOMPARE(format.commentValue(value), commentText);
+        for (const QStringList& row : {QStringList {"$", "5", "$05", "$05"}, {"0x", "171", "0xAB", "0xAB"},
+                                       {"$", "255", "$FF", "$FF"}, {"$", "256", "$100", "$0100"},
+                                       {"", "5", "5", "5"}, {"", "65535", "65535", "65535"}}) {
+            const TextFormat format(testvalues::dialect(row[0], "!byte", 0, 8));
+            QCOMPARE(format.value(row[1].toInt()), row[2]);
+            QCOMPARE(format.commentValue(row[1].toInt()), row[3]);
+        }
     }
 };
 

@@ -53,22 +53,14 @@ class ItemsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void frameDuration_data()
-    {
-        QTest::addColumn<int>("speed"); // frames per second
-        QTest::addColumn<int>("milliseconds");
-        QTest::newRow("50") << 50 << 20;
-        QTest::newRow("7") << 7 << 142;
-        QTest::newRow("0 plays as 1") << 0 << 1000;
-        QTest::newRow("-5 plays as 1") << -5 << 1000;
-    }
-
+    // Frames per second as milliseconds a frame; a speed below 1 plays as 1.
     void frameDuration()
     {
-        QFETCH(int, speed);
-        Animation animation;
-        animation.speed = speed;
-        QTEST(animation.frameDuration(), "milliseconds");
+        for (const auto& [speed, milliseconds] : {std::pair {50, 20}, {7, 142}, {0, 1000}, {-5, 1000}}) {
+            Animation animation;
+            animation.speed = speed;
+            QCOMPARE(animation.frameDuration(), milliseconds);
+        }
     }
 
     // tileAt hands back the stored tile, creating a missing one empty in the set's tile size.

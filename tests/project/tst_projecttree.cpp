@@ -133,7 +133,8 @@ private slots:
     }
 
     // An import takes every field but identifier and name from the file, a
-    // clone copies every field, and an export imports as it was.
+    // clone copies every field, and an export (to a name typed without the
+    // kind's extension, which it gets) imports as it was.
     void exportImportAndClone_data()
     {
         QTest::addColumn<QString>("kind");
@@ -155,7 +156,7 @@ private slots:
         PromptScript script;
         auto window = openWindow();
         const QString add = kind == "t" ? QStringLiteral("t Add new...=#1|#1") : kind + " Add new";
-        QVERIFY(run(*window, script, QStringLiteral("; %k Import...=@rich.%e; %k1 Clone; %k2 Export...=@copy.%e; %k Import...=@copy.%e")
+        QVERIFY(run(*window, script, QStringLiteral("; %k Import...=@rich.%e; %k1 Clone; %k2 Export...=@copy; %k Import...=@copy.%e")
                                          .replace("%k", kind).replace("%e", extension).prepend(add)));
         for (const PromptRequest& request : script.shown)
             QCOMPARE(request.filter, request.kind == PromptRequest::Integer ? QString() : filter);

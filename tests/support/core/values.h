@@ -92,19 +92,17 @@ inline ExportDataOptions dialect(const QString& hexPrefix, const QString& dataPr
     return options;
 }
 
-// The text of a file under tests/data, such as "exchange/screen.asm"; empty
-// when there is none.
-inline QString dataFile(const QString& path)
-{
-    QFile file(datatable::path(path));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
 // The bytes of a file; "<cannot open>" when there is none.
 inline QByteArray readFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot open>");
+}
+
+// The text of a file under tests/data, such as "exchange/screen.asm".
+inline QString dataFile(const QString& path)
+{
+    return QString::fromUtf8(readFile(datatable::path(path)));
 }
 
 inline bool writeFile(const QString& path, const QByteArray& bytes)
