@@ -4,6 +4,7 @@
 #include "model/history.h"
 
 #include <QObject>
+#include <QSet>
 #include <QSharedPointer>
 
 #include <functional>
@@ -34,45 +35,85 @@ public:
 signals:
     // The current state changed: an edit, an undo or redo, a view setting.
     void changed();
+    // Only these elements of the current state changed (the slots a drawing
+    // stroke wrote into): observers that keep pictures redraw just those.
+    void elementsChanged(const QSet<int>& indexes);
     // What an editor's title and the undo and redo commands show may have
     // changed: the modified state, undo or redo availability, the name.
     void statusChanged();
 };
 
-// A document over a history of whole copies of one item class.
-template<typename Item>
+// What an editor keeps beside its item in every undo state: nothing, unless
+// the editor has its own, such as a selection.
+struct NoExtra {
+    // The item was changed by an edit that knows nothing of the extra.
+    void itemEdited() {}
+};
+
+// A document over a history of whole copies of one item class, each with
+// the editor's extra state.
+template<typename Item, typename Extra = NoExtra>
 class ItemDocument : public Document {
 public:
+    struct State {
+        Item item;
+        Extra extra;
+    };
+    // Changes a state; returns whether it changed anything.
+    using Change = std::function<bool(Item&, Extra&)>;
+
     explicit ItemDocument(const Item& item)
-        : history_(item)
+        : history_(State {item, Extra()})
     {
     }
 
-    const Item& current() const { return history_.current(); }
+    const Item& current() const { return history_.current().item; }
+    const Extra& extra() const { return history_.current().extra; }
     const Dataset& dataset() const override { return current(); }
     QSharedPointer<Dataset> copy() const override { return QSharedPointer<Item>::create(current()); }
-    const History<Item>& history() const { return history_; }
 
     // Applies a change as one undo step. A change that leaves the item as it
     // was records nothing and returns false.
     bool edit(const std::function<void(Item&)>& change)
     {
-        Item changedItem = current();
-        change(changedItem);
-        if (changedItem == current())
+        return step([&change](Item& item, Extra& extra) {
+            const Item before = item;
+            change(item);
+            if (item == before)
+                return false;
+            extra.itemEdited();
+            return true;
+        });
+    }
+
+    // Applies a change of the item and the extra as one undo step, unless
+    // the change says it changed nothing. With elements given (filled by
+    // the change), only those elements changed.
+    bool step(const Change& change, const QSet<int>* elements = nullptr)
+    {
+        State next = history_.current();
+        if (!change(next.item, next.extra))
             return false;
         history_.push();
-        history_.current() = std::move(changedItem);
-        emit changed();
+        history_.current() = std::move(next);
+        announce(elements);
         emit statusChanged();
         return true;
+    }
+
+    // Continues the current step (the rest of a drawing stroke): changes the
+    // current state without recording a step of its own.
+    void amend(const Change& change, const QSet<int>* elements = nullptr)
+    {
+        if (change(history_.current().item, history_.current().extra))
+            announce(elements);
     }
 
     // Changes a view setting that belongs to every state and is no step of
     // its own, such as the size of a list.
     void changeSetting(const std::function<void(Item&)>& change)
     {
-        history_.changeEveryState(change);
+        history_.changeEveryState([&change](State& state) { change(state.item); });
         emit changed();
     }
 
@@ -88,11 +129,19 @@ public:
     }
     void setName(const QString& name) override
     {
-        history_.changeEveryState([&name](Item& item) { item.name = name; });
+        history_.changeEveryState([&name](State& state) { state.item.name = name; });
         emit statusChanged();
     }
 
 private:
+    void announce(const QSet<int>* elements)
+    {
+        if (elements)
+            emit elementsChanged(*elements);
+        else
+            emit changed();
+    }
+
     void moved(bool didMove)
     {
         if (!didMove)
@@ -101,5 +150,5 @@ private:
         emit statusChanged();
     }
 
-    History<Item> history_;
+    History<State> history_;
 };

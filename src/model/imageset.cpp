@@ -44,6 +44,40 @@ ImageData::ImageData(int width, int height)
 {
 }
 
+namespace {
+// The byte of a pixel and the shift of its code in the byte; -1 outside.
+int bytePosition(const ImageData& image, int x, int y, bool multiColor, int& shift)
+{
+    const int perByte = multiColor ? 4 : 8;
+    if (x < 0 || y < 0 || y >= image.height || x >= image.bytesPerRow * perByte)
+        return -1;
+    const int at = y * image.bytesPerRow + x / perByte;
+    shift = multiColor ? 6 - 2 * (x % 4) : 7 - x % 8;
+    return at < image.bytes.size() ? at : -1;
+}
+}
+
+int ImageData::code(int x, int y, bool multiColor) const
+{
+    int shift = 0;
+    const int at = bytePosition(*this, x, y, multiColor, shift);
+    return at < 0 ? 0 : (uchar(bytes.at(at)) >> shift) & (multiColor ? 3 : 1);
+}
+
+bool ImageData::setCode(int x, int y, bool multiColor, int code)
+{
+    int shift = 0;
+    const int at = bytePosition(*this, x, y, multiColor, shift);
+    if (at < 0)
+        return false;
+    const int mask = (multiColor ? 3 : 1) << shift;
+    const char value = char((uchar(bytes.at(at)) & ~mask) | ((code << shift) & mask));
+    if (bytes.at(at) == value)
+        return false;
+    bytes[at] = value;
+    return true;
+}
+
 Imageset::Imageset(qint32 id, const QString& name, int width, int height, Type type)
     : Dataset(id, name)
     , imageWidth(width)

@@ -25,6 +25,13 @@ struct ImageData {
     int bytesPerRow = 0; // width / 8
 
     bool isEmpty() const { return bytes.isEmpty(); }
+    // The code of a pixel: a bit of a hi-res pixel (x in hi-res pixels), a
+    // bit pair of a multicolour one (x in multicolour pixels, from the most
+    // significant pair); 0 outside the bitmap.
+    int code(int x, int y, bool multiColor) const;
+    // Replaces a pixel's code (taken AND 3, or AND 1 for hi-res); returns
+    // whether it changed.
+    bool setCode(int x, int y, bool multiColor, int code);
     bool operator==(const ImageData& other) const
     {
         return width == other.width && height == other.height && bytes == other.bytes;

@@ -16,8 +16,10 @@ DocumentEditor::DocumentEditor(int nodeKind, Document* document, EditorServices*
         updateTitle();
         emit menuUpdated();
     });
-    if (services_)
+    if (services_) {
         connect(document_, &Document::changed, this, [this] { services_->datasetChanged(itemKey); });
+        connect(document_, &Document::elementsChanged, this, [this] { services_->datasetChanged(itemKey); });
+    }
 }
 
 DocumentEditor::~DocumentEditor()
