@@ -1,5 +1,6 @@
 #include "dialogs/prompt.h"
 
+#include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -51,6 +52,12 @@ PromptAnswer showDialog(QWidget* parent, const PromptRequest& request)
         answer.text = QFileDialog::getSaveFileName(parent, request.title, QString(), request.filter);
         answer.accepted = !answer.text.isEmpty();
         break;
+    case PromptRequest::Color: {
+        const QColor color = QColorDialog::getColor(QColor(request.initialText), parent, request.title);
+        answer.accepted = color.isValid();
+        answer.text = color.name();
+        break;
+    }
     }
     return answer;
 }
@@ -145,6 +152,18 @@ bool Prompt::getItem(QWidget* parent, const QString& title, const QString& label
     if (!answer.accepted || answer.value < 0 || answer.value >= items.size())
         return false;
     result = answer.value;
+    return true;
+}
+
+bool Prompt::getColor(QWidget* parent, const QString& title, const QColor& initial, QColor& result)
+{
+    PromptRequest request = makeRequest(PromptRequest::Color, title, QString());
+    request.initialText = initial.name();
+    const PromptAnswer answer = ask(parent, request);
+    const QColor chosen(answer.text);
+    if (!answer.accepted || !chosen.isValid())
+        return false;
+    result = chosen;
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -10,7 +11,7 @@ class QWidget;
 
 // What the program asks or tells the user.
 struct PromptRequest {
-    enum Kind { Message, Question, Integer, Text, Item, OpenFileName, SaveFileName };
+    enum Kind { Message, Question, Integer, Text, Item, OpenFileName, SaveFileName, Color };
 
     Kind kind = Message;
     QMessageBox::Icon icon = QMessageBox::NoIcon; // messages and questions
@@ -18,7 +19,7 @@ struct PromptRequest {
     QString text;                                  // message text or input label
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
-    QString initialText;                           // text input
+    QString initialText;                           // text input; a colour's name
     QStringList items;                             // item choice
     int value = 0, minimum = 0, maximum = 0;       // number input
     QString filter;                                // file dialogs
@@ -28,7 +29,7 @@ struct PromptRequest {
 struct PromptAnswer {
     bool accepted = false;
     QMessageBox::StandardButton button = QMessageBox::NoButton;
-    QString text; // entered text, chosen item or file name
+    QString text; // entered text, chosen item, file name or colour name (#rrggbb)
     int value = 0; // number, or the position of the chosen item
 };
 
@@ -56,6 +57,9 @@ bool getText(QWidget* parent, const QString& title, const QString& label, const 
 // the position of the chosen item, so equal texts stay apart.
 bool getItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items,
              int& result);
+
+// A colour from the colour dialog, starting at initial.
+bool getColor(QWidget* parent, const QString& title, const QColor& initial, QColor& result);
 
 // The chosen file name, empty when cancelled.
 QString getOpenFileName(QWidget* parent, const QString& caption, const QString& filter);

@@ -73,12 +73,3 @@ void EditingGrid::fill(int layer, const QList<int>& slotList)
     for (int i = 0; i < slotList.size() && i / columns_ < rows_; ++i)
         place(layer, i % columns_, i / columns_, slotList.at(i));
 }
-
-void EditingGrid::drop(int layer, const QPoint& cell, const QList<int>& slotList, int width)
-{
-    const int wrap = width > 0 ? width : qMax(1, columns_ - cell.x());
-    for (int i = 0; i < slotList.size(); ++i) {
-        if (slotList.at(i) >= 0)
-            place(layer, cell.x() + i % wrap, cell.y() + i / wrap, slotList.at(i));
-    }
-}

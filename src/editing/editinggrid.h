@@ -38,11 +38,6 @@ public:
     // The layer cleared, then the slots in order into cells (0, 0), (1, 0),
     // ... wrapping after the grid's columns and ending with its rows.
     void fill(int layer, const QList<int>& slotList);
-    // Dropped slots row by row from a cell, wrapping after width slots (at
-    // the grid's right edge when width is not positive); a slot of -1 leaves
-    // its cell as it is but takes its place.
-    void drop(int layer, const QPoint& cell, const QList<int>& slotList, int width);
-
 private:
     // maxSize x maxSize slots per layer, allocated when first placed.
     std::array<QVector<int>, layerCount> cells;

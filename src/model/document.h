@@ -46,7 +46,7 @@ signals:
 // What an editor keeps beside its item in every undo state: nothing, unless
 // the editor has its own, such as a selection.
 struct NoExtra {
-    // The item was changed by an edit that knows nothing of the extra.
+    // A step is about to change the item.
     void itemEdited() {}
 };
 
@@ -76,22 +76,21 @@ public:
     // was records nothing and returns false.
     bool edit(const std::function<void(Item&)>& change)
     {
-        return step([&change](Item& item, Extra& extra) {
+        return step([&change](Item& item, Extra&) {
             const Item before = item;
             change(item);
-            if (item == before)
-                return false;
-            extra.itemEdited();
-            return true;
+            return !(item == before);
         });
     }
 
     // Applies a change of the item and the extra as one undo step, unless
-    // the change says it changed nothing. With elements given (filled by
-    // the change), only those elements changed.
+    // the change says it changed nothing. The extra is told the item changes
+    // before the change runs, which may restore what it must keep. With
+    // elements given (filled by the change), only those elements changed.
     bool step(const Change& change, const QSet<int>* elements = nullptr)
     {
         State next = history_.current();
+        next.extra.itemEdited();
         if (!change(next.item, next.extra))
             return false;
         history_.push();

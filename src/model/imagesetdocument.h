@@ -18,7 +18,7 @@ struct ImagesetEditing {
     QSharedPointer<const MoveBuffers> moving;
     QPoint moveOffset; // of the selection since the buffers were built
 
-    // Any change of pixels but a move makes the buffers stale.
+    // Any step but a move, which keeps them, makes the buffers stale.
     void itemEdited() { moving.reset(); }
 };
 

@@ -3,6 +3,7 @@
 #include "views/palettecombobox.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -46,7 +47,10 @@ ColorPanel::ColorPanel(const ImagesetDocument* document, QWidget* parent)
     , radioSCM(makeRadio(QStringLiteral("radioSCM")))
     , radioMCM(makeRadio(QStringLiteral("radioMCM")))
     , radioECM(makeRadio(QStringLiteral("radioECM")))
+    , chkMixColors(new QCheckBox(QStringLiteral("Use dithering")))
 {
+    chkMixColors->setObjectName(QStringLiteral("chkMixColors"));
+    chkMixColors->setToolTip(QStringLiteral("Use both foreground and background colors in a dither pattern."));
     buttonGroupLeft->setObjectName(QStringLiteral("buttonGroupLeft"));
     buttonGroupRight->setObjectName(QStringLiteral("buttonGroupRight"));
     labelBckgnd3->setObjectName(QStringLiteral("labelBckgnd3"));
@@ -115,6 +119,7 @@ ColorPanel::ColorPanel(const ImagesetDocument* document, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(modes);
     layout->addLayout(grid);
+    layout->addWidget(chkMixColors);
     layout->addStretch();
 
     // The mode buttons' ids are the modes.
@@ -148,6 +153,17 @@ int ColorPanel::leftCode() const
 int ColorPanel::rightCode() const
 {
     return buttonGroupRight->checkedId();
+}
+
+bool ColorPanel::dithering() const
+{
+    return chkMixColors->isChecked();
+}
+
+void ColorPanel::pickCode(Qt::MouseButton button, int code)
+{
+    if (QAbstractButton* radio = (button == Qt::LeftButton ? buttonGroupLeft : buttonGroupRight)->button(code))
+        radio->setChecked(true);
 }
 
 void ColorPanel::setDrawingChoice(bool multiColor)

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 class QRadioButton;
 class PaletteComboBox;
@@ -30,6 +31,10 @@ public:
     // The pixel codes the left and right mouse buttons draw with.
     int leftCode() const;
     int rightCode() const;
+    // "Use dithering": the left button draws a dither pattern.
+    bool dithering() const;
+    // Chooses the code for a mouse button, as the colour pick does.
+    void pickCode(Qt::MouseButton button, int code);
 
 signals:
     void multiColor00Chosen(int colorIndex);
@@ -59,4 +64,5 @@ private:
     QRadioButton* radioSCM;
     QRadioButton* radioMCM;
     QRadioButton* radioECM;
+    QCheckBox* chkMixColors;
 };

@@ -1,15 +1,13 @@
 #include "editors/imageset/imagelistpane.h"
 
 #include "editors/imageset/imagelistscene.h"
-#include "model/charrom.h"
-#include "model/palette.h"
+#include "editors/imageset/slotswatches.h"
 #include "views/customspinbox.h"
 #include "views/elidedlabel.h"
 #include "views/qgraphicsviewzoomable.h"
 
 #include <QApplication>
 #include <QDrag>
-#include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,40 +19,6 @@
 
 #include <cmath>
 
-namespace {
-QFrame* makeSwatch(const QString& name)
-{
-    auto* frame = new QFrame;
-    frame->setObjectName(name);
-    frame->setFrameShape(QFrame::Box);
-    frame->setFixedSize(16, 16);
-    return frame;
-}
-
-QLabel* makeLabel(const QString& name)
-{
-    auto* label = new QLabel;
-    label->setObjectName(name);
-    return label;
-}
-
-// A character of the ROM's first set as the machine draws it: set bits in
-// grey (colour 12) on a transparent ground, doubled to 16 x 16.
-QPixmap romGlyph(int character)
-{
-    const QByteArray rows = CharRom::character(0, character);
-    QImage glyph(8, 8, QImage::Format_ARGB32);
-    glyph.fill(Qt::transparent);
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            if (quint8(rows.at(y)) & (0x80 >> x))
-                glyph.setPixel(x, y, Palette::color(12));
-        }
-    }
-    return QPixmap::fromImage(glyph.scaled(16, 16));
-}
-}
-
 ImageListPane::ImageListPane(const ImagesetDocument* document, QWidget* parent)
     : QWidget(parent)
     , document(document)
@@ -64,15 +28,7 @@ ImageListPane::ImageListPane(const ImagesetDocument* document, QWidget* parent)
     , btnSelectorGrid(new QPushButton(QStringLiteral("Grid")))
     , spinBoxSelectorGridSizeX(new CustomSpinBox)
     , spinBoxSelectorGridSizeY(new CustomSpinBox)
-    , frameImagesBackgndColor(makeSwatch(QStringLiteral("frameImagesBackgndColor")))
-    , frameImagesMulti1(makeSwatch(QStringLiteral("frameImagesMulti1")))
-    , frameImagesMulti2(makeSwatch(QStringLiteral("frameImagesMulti2")))
-    , frameImagesForegndColor(makeSwatch(QStringLiteral("frameImagesForegndColor")))
-    , lblImagesBackcolor(makeLabel(QStringLiteral("lblImagesBackcolor")))
-    , lblImagesMulti1(makeLabel(QStringLiteral("lblImagesMulti1")))
-    , lblImagesMulti2(makeLabel(QStringLiteral("lblImagesMulti2")))
-    , lblImagesForecolor(makeLabel(QStringLiteral("lblImagesForecolor")))
-    , lblRomChar(makeLabel(QStringLiteral("lblRomChar")))
+    , swatches(new SlotSwatches(QStringLiteral("Images"), QStringLiteral("lblRomChar")))
     , lblImagesStatus(new ElidedLabel)
 {
     lblImagesStatus->setObjectName(QStringLiteral("lblImagesStatus"));
@@ -98,8 +54,6 @@ ImageListPane::ImageListPane(const ImagesetDocument* document, QWidget* parent)
         spin->setRange(1, Imageset::maxGridSize);
         spin->setEnabled(set().type != Imageset::Charset);
     }
-    lblRomChar->setFixedSize(16, 16);
-    lblRomChar->setVisible(set().type == Imageset::Charset);
 
     // Two short rows rather than one long one, so that the pane stays
     // readable in narrow windows.
@@ -114,30 +68,11 @@ ImageListPane::ImageListPane(const ImagesetDocument* document, QWidget* parent)
     gridSize->addWidget(spinBoxSelectorGridSizeY);
     gridSize->addStretch();
 
-    auto* swatches = new QHBoxLayout;
-    const std::pair<QFrame*, QLabel*> pairs[] = {{frameImagesBackgndColor, lblImagesBackcolor},
-                                                 {frameImagesMulti1, lblImagesMulti1},
-                                                 {frameImagesMulti2, lblImagesMulti2},
-                                                 {frameImagesForegndColor, lblImagesForecolor}};
-    // The fields keep their width whatever number they show, so that the
-    // swatches after them stay in place.
-    for (const auto& [frame, label] : pairs) {
-        const bool foreground = label == lblImagesForecolor;
-        const QFontMetrics metrics = label->fontMetrics();
-        label->setFixedWidth(foreground ? qMax(metrics.horizontalAdvance(QStringLiteral("15 (Multi)")),
-                                               metrics.horizontalAdvance(QStringLiteral("15 (Mono)")))
-                                        : metrics.horizontalAdvance(QStringLiteral("15")));
-        swatches->addWidget(frame);
-        swatches->addWidget(label);
-    }
-    swatches->addWidget(lblRomChar);
-    swatches->addStretch();
-
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addLayout(gridSize);
     layout->addWidget(imagesGV, 1);
-    layout->addLayout(swatches);
+    layout->addWidget(swatches);
     layout->addWidget(lblImagesStatus);
 
     connect(imagesGV, &QGraphicsViewZoomable::mousePress, this, &ImageListPane::mousePressImagesGV);
@@ -277,19 +212,6 @@ void ImageListPane::startDrag()
     drag->exec(Qt::MoveAction);
 }
 
-void ImageListPane::showSwatch(QFrame* frame, QLabel* label, int colorIndex, const QString& text)
-{
-    if (colorIndex < 0) {
-        frame->setStyleSheet(QStringLiteral("background-color: transparent"));
-        label->setText(QStringLiteral("--"));
-        return;
-    }
-    const QColor color = QColor::fromRgb(Palette::color(colorIndex));
-    frame->setStyleSheet(
-        QStringLiteral("background-color: rgb(%1, %2, %3)").arg(color.red()).arg(color.green()).arg(color.blue()));
-    label->setText(text);
-}
-
 void ImageListPane::updateStatus()
 {
     const int hover = scene->hoverIndex();
@@ -298,28 +220,5 @@ void ImageListPane::updateStatus()
                                  .arg(hover >= 0 ? QStringLiteral("%1").arg(hover, 5) : QStringLiteral("---"))
                                  .arg(currentSelection.indexes.size())
                                  .arg(QString::number(imagesGV->zoomFactor() * 100, 'g', 6)));
-    if (hover < 0) {
-        for (const auto& [frame, label] : {std::pair<QFrame*, QLabel*>(frameImagesBackgndColor, lblImagesBackcolor),
-                                           {frameImagesMulti1, lblImagesMulti1},
-                                           {frameImagesMulti2, lblImagesMulti2},
-                                           {frameImagesForegndColor, lblImagesForecolor}})
-            showSwatch(frame, label, -1, QString());
-        lblRomChar->clear();
-        return;
-    }
-    const std::array<int, 4> colors = set().colorsFor(hover);
-    showSwatch(frameImagesBackgndColor, lblImagesBackcolor, colors[0], QString::number(colors[0]));
-    showSwatch(frameImagesMulti1, lblImagesMulti1, colors[1], QString::number(colors[1]));
-    showSwatch(frameImagesMulti2, lblImagesMulti2, colors[2], QString::number(colors[2]));
-    const int imageColor = set().imageColor(hover);
-    if (set().type == Imageset::Charset && set().mode == Imageset::MCM) {
-        // The colour RAM's top bit only marks the character multicolour.
-        showSwatch(frameImagesForegndColor, lblImagesForecolor, imageColor & 7,
-                   QStringLiteral("%1%2").arg(imageColor).arg(set().isMultiColorImage(hover) ? QStringLiteral(" (Multi)")
-                                                                                           : QStringLiteral(" (Mono)")));
-    } else {
-        showSwatch(frameImagesForegndColor, lblImagesForecolor, imageColor, QString::number(imageColor));
-    }
-    if (set().type == Imageset::Charset)
-        lblRomChar->setPixmap(romGlyph(hover));
+    swatches->show(set(), hover);
 }

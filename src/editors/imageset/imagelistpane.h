@@ -8,9 +8,8 @@
 class CustomSpinBox;
 class ElidedLabel;
 class ImageListScene;
-class QFrame;
+class SlotSwatches;
 class QGraphicsViewZoomable;
-class QLabel;
 class QMimeData;
 class QMouseEvent;
 class QPushButton;
@@ -57,7 +56,6 @@ private slots:
 private:
     void updateStatus();
     void startDrag();
-    void showSwatch(QFrame* frame, QLabel* label, int colorIndex, const QString& text);
 
     const Imageset& set() const { return document->current(); }
 
@@ -72,14 +70,6 @@ private:
     QPushButton* btnSelectorGrid;
     CustomSpinBox* spinBoxSelectorGridSizeX;
     CustomSpinBox* spinBoxSelectorGridSizeY;
-    QFrame* frameImagesBackgndColor;
-    QFrame* frameImagesMulti1;
-    QFrame* frameImagesMulti2;
-    QFrame* frameImagesForegndColor;
-    QLabel* lblImagesBackcolor;
-    QLabel* lblImagesMulti1;
-    QLabel* lblImagesMulti2;
-    QLabel* lblImagesForecolor;
-    QLabel* lblRomChar;
+    SlotSwatches* swatches;
     ElidedLabel* lblImagesStatus;
 };

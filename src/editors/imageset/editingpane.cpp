@@ -1,0 +1,561 @@
+#include "editors/imageset/editingpane.h"
+
+#include "dialogs/prompt.h"
+#include "editing/slotpayload.h"
+#include "editing/slotselection.h"
+#include "editors/imageset/colorpanel.h"
+#include "editors/imageset/layersitem.h"
+#include "editors/imageset/slotswatches.h"
+#include "views/customspinbox.h"
+#include "views/elidedlabel.h"
+#include "views/qgraphicsscenewithgrid.h"
+#include "views/qgraphicsviewzoomable.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGraphicsPathItem>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+QToolButton* makeButton(const QString& name, const QString& icon, const QString& toolTip, bool checkable = false)
+{
+    auto* button = new QToolButton;
+    button->setObjectName(name);
+    button->setIcon(QIcon(QStringLiteral(":/Mosaikon/Icons/%1.png").arg(icon)));
+    button->setToolTip(toolTip);
+    button->setCheckable(checkable);
+    button->setAutoRaise(true);
+    return button;
+}
+
+QGraphicsPathItem* makeOutline(Qt::GlobalColor color, double dashOffset)
+{
+    auto* item = new QGraphicsPathItem;
+    QPen pen(color, 1.0);
+    pen.setCosmetic(true); // one screen pixel at every zoom
+    pen.setDashPattern({4.0, 4.0});
+    pen.setDashOffset(dashOffset);
+    item->setPen(pen);
+    item->setZValue(1.0);
+    item->hide();
+    return item;
+}
+
+// The MIME formats a set takes slots from: its own kind's list and, for
+// characters and blocks, tile sets made of them.
+QStringList acceptedFormats(const Imageset& set)
+{
+    switch (set.type) {
+    case Imageset::Charset:
+        return {QStringLiteral("text/charset_index"), QStringLiteral("text/tileset_charset_index")};
+    case Imageset::Blockset:
+        return {QStringLiteral("text/blockset_index"), QStringLiteral("text/tileset_blockset_index")};
+    case Imageset::Spriteset:
+        break;
+    }
+    return {QStringLiteral("text/spriteset_index")};
+}
+
+QString acceptedFormat(const Imageset& set, const QMimeData* mime)
+{
+    for (const QString& format : acceptedFormats(set)) {
+        if (mime->hasFormat(format))
+            return format;
+    }
+    return QString();
+}
+}
+
+EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, QWidget* parent)
+    : QWidget(parent)
+    , doc(document)
+    , colors(colors)
+    , scene(new QGraphicsSceneWithGrid(this))
+    , layers(new LayersItem(document, &editingGrid))
+    , shapeLight(makeOutline(Qt::white, 0.0))
+    , shapeDark(makeOutline(Qt::black, 4.0))
+    , editorGV(new QGraphicsViewZoomable)
+    , toolButtons(new QButtonGroup(this))
+    , btnImagesGrid(makeButton(QStringLiteral("btnImagesGrid"), QStringLiteral("Grid"), QStringLiteral("Toggle grid"), true))
+    , btnPixelsGrid(makeButton(QStringLiteral("btnPixelsGrid"), QStringLiteral("PixelsGrid"),
+                               QStringLiteral("Toggle pixels grid"), true))
+    , spinBoxGridSizeX(new CustomSpinBox)
+    , spinBoxGridSizeY(new CustomSpinBox)
+    , swatches(new SlotSwatches(QStringLiteral("Editor"), QStringLiteral("lblRomCharEditor")))
+    , lblEditorStatus(new ElidedLabel)
+{
+    const Imageset& set = doc->current();
+    // The first slots in order, so that drawing can start at once.
+    const bool sprites = set.type == Imageset::Spriteset;
+    editingGrid.resize(sprites ? 4 : 8, sprites ? 2 : 4);
+    QList<int> first;
+    for (int slot = 0; slot < editingGrid.columns() * editingGrid.rows(); ++slot)
+        first << slot;
+    editingGrid.fill(0, first);
+
+    scene->addItem(layers);
+    scene->addItem(shapeLight);
+    scene->addItem(shapeDark);
+    editorGV->setObjectName(QStringLiteral("editorGV"));
+    editorGV->setScene(scene);
+    editorGV->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    editorGV->setAcceptDrops(true);
+    editorGV->setMouseTracking(true);
+    editorGV->setZoom(sprites ? 3.0 : 4.0);
+    scene->setViewZoom(editorGV->zoomFactor());
+
+    ToolHost& host = *this;
+    tools.add(Draw, std::make_unique<FreehandTool>(host));
+    tools.add(Line, std::make_unique<ShapeTool>(host, Drawing::Shape::Line));
+    tools.add(Ellipse, std::make_unique<ShapeTool>(host, Drawing::Shape::Ellipse));
+    tools.add(Rectangle, std::make_unique<ShapeTool>(host, Drawing::Shape::Rectangle));
+    tools.add(Fill, std::make_unique<FloodTool>(host, false));
+    tools.add(SelectMove, std::make_unique<SelectMoveTool>(host));
+    tools.add(FloodSelect, std::make_unique<FloodTool>(host, true));
+
+    // Rows that stay short, so that the pane keeps readable when narrow.
+    auto* toolRow = new QHBoxLayout;
+    const struct {
+        const char* name;
+        const char* icon;
+        const char* toolTip;
+    } toolList[] = {{"btnToolDraw", "ToolDraw", "Freehand draw"},     {"btnToolLine", "ToolLine", "Line"},
+                    {"btnToolEllipse", "ToolEllipse", "Ellipse"},     {"btnToolRect", "ToolRect", "Rectangle"},
+                    {"btnToolFloodFill", "ToolFill", "Flood fill"},   {"btnToolSelect", "ToolSelect", "Select and move"},
+                    {"btnToolFloodSel", "ToolFloodSel", "Flood fill selection"}};
+    for (int id = 0; id < int(std::size(toolList)); ++id) {
+        QToolButton* button = makeButton(QLatin1String(toolList[id].name), QLatin1String(toolList[id].icon),
+                                         QLatin1String(toolList[id].toolTip), true);
+        toolButtons->addButton(button, id);
+        toolRow->addWidget(button);
+    }
+    toolButtons->button(Draw)->setChecked(true);
+    toolRow->addStretch();
+
+    auto* commandRow = new QHBoxLayout;
+    QToolButton* btnClearSelection = makeButton(QStringLiteral("btnClearSelection"), QStringLiteral("ClearSelection"),
+                                                QStringLiteral("Clear selection (Ctrl+D)"));
+    QToolButton* btnInvSelection = makeButton(QStringLiteral("btnInvSelection"), QStringLiteral("InvertSelection"),
+                                              QStringLiteral("Invert selection"));
+    QToolButton* btnClearGrid = makeButton(QStringLiteral("btnClearGrid"), QStringLiteral("ClearGrid"),
+                                           QStringLiteral("Clear grid for all layers"));
+    btnImagesGrid->setChecked(true);
+    for (QToolButton* button : {btnClearSelection, btnInvSelection, btnImagesGrid, btnPixelsGrid, btnClearGrid})
+        commandRow->addWidget(button);
+    commandRow->addStretch();
+
+    auto* layerGrid = new QGridLayout;
+    auto* layerGroup = new QButtonGroup(this);
+    for (int i = 0; i < EditingGrid::layerCount; ++i) {
+        const QString number = QString::number(i + 1);
+        radioLayers[size_t(i)] = new QRadioButton(QStringLiteral("Layer ") + number);
+        radioLayers[size_t(i)]->setObjectName(QStringLiteral("radioLayer%1").arg(i));
+        radioLayers[size_t(i)]->setToolTip(QStringLiteral("Activate layer %1 (key '%1')").arg(number));
+        layerGroup->addButton(radioLayers[size_t(i)], i);
+        chkShowLayers[size_t(i)] = new QCheckBox;
+        chkShowLayers[size_t(i)]->setObjectName(QStringLiteral("chkShowLayer%1").arg(i));
+        chkShowLayers[size_t(i)]->setToolTip(QStringLiteral("Show/hide layer %1").arg(number));
+        chkShowLayers[size_t(i)]->setChecked(true);
+        QToolButton* clear = makeButton(QStringLiteral("btnClearGridLayer%1").arg(i), QStringLiteral("ClearGrid"),
+                                        QStringLiteral("Clear grid for the layer %1").arg(number));
+        connect(clear, &QToolButton::clicked, this, [this, i] { clearLayer(i); });
+        connect(chkShowLayers[size_t(i)], &QCheckBox::toggled, this, [this, i](bool shown) {
+            layers->setLayerShown(i, shown);
+        });
+        auto* entry = new QHBoxLayout;
+        entry->addWidget(chkShowLayers[size_t(i)]);
+        entry->addWidget(radioLayers[size_t(i)]);
+        entry->addWidget(clear);
+        entry->addStretch();
+        layerGrid->addLayout(entry, i / 2, i % 2);
+    }
+    radioLayers[0]->setChecked(true);
+
+    auto* gridSize = new QHBoxLayout;
+    spinBoxGridSizeX->setObjectName(QStringLiteral("spinBoxGridSizeX"));
+    spinBoxGridSizeY->setObjectName(QStringLiteral("spinBoxGridSizeY"));
+    gridSize->addWidget(new QLabel(QStringLiteral("Grid size X:")));
+    gridSize->addWidget(spinBoxGridSizeX);
+    gridSize->addWidget(new QLabel(QStringLiteral("Y:")));
+    gridSize->addWidget(spinBoxGridSizeY);
+    gridSize->addStretch();
+
+    lblEditorStatus->setObjectName(QStringLiteral("lblEditorStatus"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(toolRow);
+    layout->addLayout(commandRow);
+    layout->addLayout(layerGrid);
+    layout->addLayout(gridSize);
+    layout->addWidget(editorGV, 1);
+    layout->addWidget(swatches);
+    layout->addWidget(lblEditorStatus);
+
+    connect(toolButtons, &QButtonGroup::idClicked, this, &EditingPane::chooseTool);
+    connect(layerGroup, &QButtonGroup::idClicked, this, &EditingPane::setCurrentLayer);
+    connect(btnClearSelection, &QToolButton::clicked, this, &EditingPane::clearSelection);
+    connect(btnInvSelection, &QToolButton::clicked, this, &EditingPane::invertSelection);
+    connect(btnClearGrid, &QToolButton::clicked, this, &EditingPane::clearGrid);
+    connect(btnImagesGrid, &QToolButton::toggled, scene, &QGraphicsSceneWithGrid::setImagesGridVisible);
+    connect(btnPixelsGrid, &QToolButton::toggled, scene, &QGraphicsSceneWithGrid::setPixelsGridVisible);
+    for (CustomSpinBox* spin : {spinBoxGridSizeX, spinBoxGridSizeY}) {
+        connect(spin, QOverload<int>::of(&QSpinBox::valueChanged), this, [this] {
+            editingGrid.resize(spinBoxGridSizeX->value(), spinBoxGridSizeY->value());
+            gridChanged();
+        });
+    }
+    connect(editorGV, &QGraphicsViewZoomable::zoomChanged, scene, &QGraphicsSceneWithGrid::setViewZoom);
+    connect(editorGV, &QGraphicsViewZoomable::mousePress, this, &EditingPane::mousePressEditorGV);
+    connect(editorGV, &QGraphicsViewZoomable::mouseMove, this, &EditingPane::mouseMoveEditorGV);
+    connect(editorGV, &QGraphicsViewZoomable::mouseRelease, this, &EditingPane::mouseReleaseEditorGV);
+    // Keys reach the pane while the mouse is over it, without taking them
+    // from the rest of the program.
+    connect(editorGV, &QGraphicsViewZoomable::mouseEnter, this, [this] { editorGV->setFocus(Qt::MouseFocusReason); });
+    connect(editorGV, &QGraphicsViewZoomable::mouseLeave, this, [this] { setHover(QPoint(-1, -1)); });
+    connect(editorGV, &QGraphicsViewZoomable::mouseWheel, this, [this] { setHover(QPoint(-1, -1)); });
+    connect(editorGV, &QGraphicsViewZoomable::keyPress, this, &EditingPane::keyEditorGV);
+    connect(editorGV, &QGraphicsViewZoomable::keyRelease, this, &EditingPane::keyEditorGV);
+    connect(editorGV, &QGraphicsViewZoomable::dragEnter, this, &EditingPane::dragEnterEditor);
+    connect(editorGV, &QGraphicsViewZoomable::dragMove, this, &EditingPane::dragEnterEditor);
+    connect(editorGV, &QGraphicsViewZoomable::drop, this, &EditingPane::dropEditor);
+    connect(doc, &Document::changed, this, &EditingPane::showCurrent);
+    connect(doc, &Document::elementsChanged, this, &EditingPane::showChangedSlots);
+
+    scene->setCellMode([this](int column, int row) {
+        const int slot = editingGrid.slotAt(layer, column, row);
+        if (slot < 0)
+            return int(QGraphicsSceneWithGrid::NoSlot);
+        return int(doc->current().isMultiColorImage(slot) ? QGraphicsSceneWithGrid::MultiColorCell
+                                                          : QGraphicsSceneWithGrid::HiResCell);
+    });
+    gridChanged();
+    showCurrent();
+}
+
+EditingPane::~EditingPane() = default;
+
+LayerCanvas EditingPane::canvas() const
+{
+    return LayerCanvas(editingGrid, layer, doc->current().imageWidth, doc->current().imageHeight);
+}
+
+Pen EditingPane::pen(Qt::MouseButton button, bool multiColor) const
+{
+    return Pen::forButton(button, colors->dithering(), multiColor, colors->leftCode(), colors->rightCode());
+}
+
+void EditingPane::pickCode(Qt::MouseButton button, int code)
+{
+    const_cast<ColorPanel*>(colors)->pickCode(button, code);
+}
+
+void EditingPane::refuseMixedKinds()
+{
+    Prompt::critical(this, QStringLiteral("Operation not permitted!"),
+                     QStringLiteral("Can't apply this operation to both mono and multi color %1s.")
+                         .arg(Imageset::kindWord(doc->current().type).toLower()));
+}
+
+void EditingPane::showShape(Drawing::Shape shape, const QPointF& from, const QPointF& to)
+{
+    QPainterPath path;
+    switch (shape) {
+    case Drawing::Shape::Line:
+        path.moveTo(from);
+        path.lineTo(to);
+        break;
+    case Drawing::Shape::Ellipse:
+        path.addEllipse(QRectF(from, to).normalized());
+        break;
+    case Drawing::Shape::Rectangle:
+        path.addRect(QRectF(from, to).normalized());
+        break;
+    }
+    for (QGraphicsPathItem* outline : {shapeLight, shapeDark}) {
+        outline->setPath(path);
+        outline->show();
+    }
+}
+
+void EditingPane::hideShape()
+{
+    shapeLight->hide();
+    shapeDark->hide();
+}
+
+void EditingPane::showBand(const QRegion& band)
+{
+    scene->setPendingRegion(band);
+}
+
+void EditingPane::setCurrentLayer(int newLayer)
+{
+    if (newLayer < 0 || newLayer >= EditingGrid::layerCount)
+        return;
+    // The selection belongs to the pixels of one layer: it ends with it.
+    tools.choose(tools.activeId());
+    if (!doc->extra().selection.isEmpty()) {
+        doc->step([](Imageset&, ImagesetEditing& editing) {
+            editing.selection = QRegion();
+            return true;
+        });
+    }
+    layer = newLayer;
+    radioLayers[size_t(layer)]->setChecked(true);
+    scene->update();
+    updateStatus();
+}
+
+void EditingPane::chooseTool(int id)
+{
+    tools.choose(id);
+    if (QAbstractButton* button = toolButtons->button(tools.activeId()))
+        button->setChecked(true);
+}
+
+void EditingPane::editSlots(const SlotSelection& selection, int slot)
+{
+    const QList<int> slotList = selection.isEmpty() ? (slot >= 0 ? QList<int> {slot} : QList<int>()) : selection.indexes;
+    editingGrid.clear(layer);
+    if (!selection.rect.isEmpty())
+        editingGrid.resize(selection.rect.width(), selection.rect.height());
+    editingGrid.fill(layer, slotList);
+    gridChanged();
+}
+
+bool EditingPane::dropSlots(const QString& format, const QByteArray& payloadText, const QPoint& cell)
+{
+    const std::optional<SlotPayload> payload = SlotPayload::parse(payloadText);
+    // A payload of another set, or of another kind with an equal
+    // identifier, is not for this pane.
+    if (!payload || payload->setId != doc->current().id || !acceptedFormats(doc->current()).contains(format))
+        return false;
+    for (const auto& [at, slot] : payload->placements(cell, editingGrid.columns()))
+        editingGrid.place(layer, at.x(), at.y(), slot);
+    gridChanged();
+    return true;
+}
+
+void EditingPane::clearSelection()
+{
+    if (doc->extra().selection.isEmpty())
+        return;
+    doc->step([](Imageset&, ImagesetEditing& editing) {
+        editing.selection = QRegion();
+        return true;
+    });
+}
+
+void EditingPane::invertSelection()
+{
+    const QRegion whole = scene->gridRect();
+    doc->step([&whole](Imageset&, ImagesetEditing& editing) {
+        editing.selection = whole - editing.selection;
+        return true;
+    });
+}
+
+void EditingPane::clearLayer(int clearedLayer)
+{
+    editingGrid.clear(clearedLayer);
+    gridChanged();
+}
+
+void EditingPane::clearGrid()
+{
+    for (int i = 0; i < EditingGrid::layerCount; ++i)
+        editingGrid.clear(i);
+    gridChanged();
+}
+
+int EditingPane::hoverSlot() const
+{
+    const Imageset& set = doc->current();
+    if (hoverPixel.x() < 0)
+        return -1;
+    return editingGrid.slotAt(layer, hoverPixel.x() / set.imageWidth, hoverPixel.y() / set.imageHeight);
+}
+
+void EditingPane::gridChanged()
+{
+    const QSize used = editingGrid.usedExtent();
+    {
+        const QSignalBlocker blockX(spinBoxGridSizeX);
+        const QSignalBlocker blockY(spinBoxGridSizeY);
+        spinBoxGridSizeX->setRange(used.width(), EditingGrid::maxSize);
+        spinBoxGridSizeY->setRange(used.height(), EditingGrid::maxSize);
+        spinBoxGridSizeX->setValue(editingGrid.columns());
+        spinBoxGridSizeY->setValue(editingGrid.rows());
+    }
+    scene->setGridSize(editingGrid.columns(), editingGrid.rows());
+    scene->setSceneRect(scene->gridRect().adjusted(-8, -8, 8, 8));
+    layers->refresh();
+    scene->update();
+    updateStatus();
+}
+
+void EditingPane::showCurrent()
+{
+    const Imageset& set = doc->current();
+    scene->setImageSize(set.imageWidth, set.imageHeight);
+    scene->setBackgroundColor(set.backgroundColor);
+    scene->setPixelsGridColor(set.pixelsGridColor);
+    scene->setImagesGridColor(set.imagesGridColor);
+    scene->setSelection(doc->extra().selection);
+    scene->setSceneRect(scene->gridRect().adjusted(-8, -8, 8, 8));
+    layers->refresh();
+    updateStatus();
+}
+
+void EditingPane::showChangedSlots(const QSet<int>& stored)
+{
+    layers->refreshSlots(stored);
+    if (scene->selection() != doc->extra().selection)
+        scene->setSelection(doc->extra().selection);
+    updateStatus();
+}
+
+ToolEvent EditingPane::toolEvent(const QPoint& viewPos, Qt::MouseButton button, Qt::MouseButtons buttons,
+                                 Qt::KeyboardModifiers modifiers) const
+{
+    ToolEvent event;
+    event.scenePos = editorGV->mapToScene(viewPos);
+    event.pixel = QPoint(int(std::floor(event.scenePos.x() / 2)), int(std::floor(event.scenePos.y() / 2)));
+    event.button = button;
+    event.buttons = buttons;
+    event.modifiers = modifiers;
+    return event;
+}
+
+void EditingPane::mousePressEditorGV(QMouseEvent* event)
+{
+    const ToolEvent toolEvent = this->toolEvent(event->pos(), event->button(), event->buttons(), event->modifiers());
+    if (event->button() == Qt::RightButton && !scene->gridRect().contains(toolEvent.scenePos.toPoint())) {
+        colorMenu(event->globalPos());
+        return;
+    }
+    tools.press(toolEvent);
+    updateCursor(event->modifiers());
+}
+
+void EditingPane::mouseMoveEditorGV(QMouseEvent* event)
+{
+    const ToolEvent toolEvent = this->toolEvent(event->pos(), Qt::NoButton, event->buttons(), event->modifiers());
+    setHover(toolEvent.pixel);
+    tools.move(toolEvent);
+    updateCursor(event->modifiers());
+}
+
+void EditingPane::mouseReleaseEditorGV(QMouseEvent* event)
+{
+    tools.release(toolEvent(event->pos(), event->button(), event->buttons(), event->modifiers()));
+    updateCursor(event->modifiers());
+}
+
+void EditingPane::keyEditorGV(QKeyEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && event->modifiers() == Qt::NoModifier && event->key() >= Qt::Key_1
+        && event->key() <= Qt::Key_4) {
+        setCurrentLayer(event->key() - Qt::Key_1);
+    } else if (event->type() == QEvent::KeyPress && event->matches(QKeySequence::Deselect)) {
+        clearSelection();
+    } else if (event->type() == QEvent::KeyPress && event->key() == Qt::Key_D
+               && event->modifiers() == Qt::ControlModifier) {
+        clearSelection();
+    } else {
+        tools.key(event->key(), event->modifiers());
+    }
+    updateCursor(event->modifiers());
+}
+
+void EditingPane::updateCursor(Qt::KeyboardModifiers modifiers)
+{
+    editorGV->viewport()->setCursor(tools.cursor(toolEvent(editorGV->viewport()->mapFromGlobal(QCursor::pos()),
+                                                           Qt::NoButton, Qt::NoButton, modifiers)));
+}
+
+void EditingPane::dragEnterEditor(QDragMoveEvent* event)
+{
+    if (!acceptedFormat(doc->current(), event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void EditingPane::dropEditor(QDropEvent* event)
+{
+    const QString format = acceptedFormat(doc->current(), event->mimeData());
+    const ToolEvent at = toolEvent(event->pos(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    const Imageset& set = doc->current();
+    const QPoint cell(int(std::floor(double(at.pixel.x()) / set.imageWidth)),
+                      int(std::floor(double(at.pixel.y()) / set.imageHeight)));
+    if (!format.isEmpty() && cell.x() >= 0 && cell.y() >= 0
+        && dropSlots(format, event->mimeData()->data(format), cell))
+        event->acceptProposedAction();
+}
+
+void EditingPane::colorMenu(const QPoint& globalPosition)
+{
+    const QString kind = Imageset::kindWord(doc->current().type).toLower();
+    QMenu menu(this);
+    const struct {
+        QString entry;
+        QString title;
+        QColor Imageset::*color;
+    } choices[] = {
+        {QStringLiteral("Set background color..."), QStringLiteral("Select the background color..."),
+         &Imageset::backgroundColor},
+        {QStringLiteral("Set pixels grid color..."), QStringLiteral("Select the pixels grid color..."),
+         &Imageset::pixelsGridColor},
+        {QStringLiteral("Set %1s grid color...").arg(kind), QStringLiteral("Select the %1s grid color...").arg(kind),
+         &Imageset::imagesGridColor},
+    };
+    for (const auto& choice : choices) {
+        menu.addAction(choice.entry, this, [this, choice] {
+            QColor color;
+            if (Prompt::getColor(this, choice.title, doc->current().*choice.color, color))
+                doc->edit([&](Imageset& set) { set.*choice.color = color; });
+        });
+    }
+    menu.exec(globalPosition);
+}
+
+void EditingPane::setHover(const QPoint& pixel)
+{
+    const QRect picture(0, 0, canvas().width(), canvas().height());
+    hoverPixel = picture.contains(pixel) ? pixel : QPoint(-1, -1);
+    const Imageset& set = doc->current();
+    if (hoverPixel.x() >= 0)
+        scene->setHoverCell(hoverPixel.x() / set.imageWidth, hoverPixel.y() / set.imageHeight);
+    else
+        scene->setHoverCell(-1, -1);
+    updateStatus();
+}
+
+void EditingPane::updateStatus()
+{
+    const Imageset& set = doc->current();
+    const int slot = hoverSlot();
+    QString absolute = QStringLiteral("-, -"), relative = absolute;
+    if (hoverPixel.x() >= 0) {
+        const LayerCanvas::Spot spot = canvas().locate(set, hoverPixel.x(), hoverPixel.y());
+        absolute = QStringLiteral("%1, %2").arg(hoverPixel.x()).arg(hoverPixel.y());
+        relative = spot.editable() ? QStringLiteral("%1, %2").arg(spot.x).arg(spot.y)
+                                   : QStringLiteral("%1, %2").arg(hoverPixel.x() % set.imageWidth)
+                                         .arg(hoverPixel.y() % set.imageHeight);
+    }
+    lblEditorStatus->setText(QStringLiteral("| %1: %2 | Abs: (%3) | Rel: (%4)")
+                                 .arg(Imageset::kindWord(set.type))
+                                 .arg(slot >= 0 ? QStringLiteral("%1").arg(slot, 5) : QStringLiteral("---"))
+                                 .arg(absolute, relative));
+    swatches->show(set, slot);
+}

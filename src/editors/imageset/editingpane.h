@@ -1,0 +1,119 @@
+#pragma once
+
+#include "editing/editinggrid.h"
+#include "editing/tool.h"
+#include "editors/imageset/imagesettools.h"
+
+#include <QWidget>
+
+#include <array>
+
+class ColorPanel;
+class CustomSpinBox;
+class ElidedLabel;
+class LayersItem;
+class QAbstractButton;
+class QButtonGroup;
+class QCheckBox;
+class QDragMoveEvent;
+class QDropEvent;
+class QGraphicsPathItem;
+class QGraphicsSceneWithGrid;
+class QGraphicsViewZoomable;
+class QKeyEvent;
+class QMouseEvent;
+class QRadioButton;
+class QToolButton;
+class SlotSelection;
+class SlotSwatches;
+
+// The right pane of the image-set editor, where pixels are drawn: a grid of
+// cells showing slots of the set on four stacked layers, the drawing tools,
+// the layer controls and the grid size, with the colours of the image under
+// the mouse and a status line.
+class EditingPane : public QWidget, private ToolHost {
+    Q_OBJECT
+
+public:
+    enum ToolId { Draw, Line, Ellipse, Rectangle, Fill, SelectMove, FloodSelect, Reference };
+
+    // The pane shows the document's current state and draws with the codes
+    // the colour panel chooses.
+    EditingPane(ImagesetDocument* document, const ColorPanel* colors, QWidget* parent = nullptr);
+    ~EditingPane() override;
+
+    const EditingGrid& grid() const { return editingGrid; }
+    int currentLayer() const { return layer; }
+    void setCurrentLayer(int layer);
+    int currentTool() const { return tools.activeId(); }
+    void chooseTool(int id);
+
+    // "Edit selection" and "Edit current": the selected slots, or the slot
+    // alone, into the active layer.
+    void editSlots(const SlotSelection& selection, int slot);
+    // A drop of slots or tiles onto a cell; false when the payload is not
+    // for this set.
+    bool dropSlots(const QString& format, const QByteArray& payload, const QPoint& cell);
+
+    void clearSelection();
+    void invertSelection();
+    void clearLayer(int layer);
+    void clearGrid();
+
+    QGraphicsViewZoomable* view() const { return editorGV; }
+    QGraphicsSceneWithGrid* editingScene() const { return scene; }
+    // The slot under the mouse, -1 for none.
+    int hoverSlot() const;
+
+private slots:
+    void showCurrent();
+    void showChangedSlots(const QSet<int>& stored);
+
+private:
+    // ToolHost
+    ImagesetDocument& document() override { return *doc; }
+    LayerCanvas canvas() const override;
+    Pen pen(Qt::MouseButton button, bool multiColor) const override;
+    void pickCode(Qt::MouseButton button, int code) override;
+    void refuseMixedKinds() override;
+    void showShape(Drawing::Shape shape, const QPointF& from, const QPointF& to) override;
+    void hideShape() override;
+    void showBand(const QRegion& band) override;
+
+    ToolEvent toolEvent(const QPoint& viewPos, Qt::MouseButton button, Qt::MouseButtons buttons,
+                        Qt::KeyboardModifiers modifiers) const;
+    void mousePressEditorGV(QMouseEvent* event);
+    void mouseMoveEditorGV(QMouseEvent* event);
+    void mouseReleaseEditorGV(QMouseEvent* event);
+    void keyEditorGV(QKeyEvent* event);
+    void dragEnterEditor(QDragMoveEvent* event);
+    void dropEditor(QDropEvent* event);
+    void colorMenu(const QPoint& globalPosition);
+    // After the grid's cells changed: the size fields' minimums follow.
+    void gridChanged();
+    void updateStatus();
+    void updateCursor(Qt::KeyboardModifiers modifiers);
+    void setHover(const QPoint& pixel);
+
+    ImagesetDocument* doc;
+    const ColorPanel* colors;
+    EditingGrid editingGrid;
+    int layer = 0;
+    ToolBox tools;
+    QPoint hoverPixel {-1, -1};
+
+    QGraphicsSceneWithGrid* scene;
+    LayersItem* layers;
+    QGraphicsPathItem* shapeLight;
+    QGraphicsPathItem* shapeDark;
+    QGraphicsViewZoomable* editorGV;
+    QButtonGroup* toolButtons;
+    QToolButton* btnImagesGrid;
+    QToolButton* btnPixelsGrid;
+    std::array<QRadioButton*, EditingGrid::layerCount> radioLayers;
+    std::array<QCheckBox*, EditingGrid::layerCount> chkShowLayers;
+    CustomSpinBox* spinBoxGridSizeX;
+    CustomSpinBox* spinBoxGridSizeY;
+    SlotSwatches* swatches;
+    ElidedLabel* lblEditorStatus;
+};
