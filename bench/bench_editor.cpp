@@ -1,10 +1,13 @@
 // Times the image list of the image-set editor on the largest sprite set:
 // 256 x 256 slots, every one holding an image. Prints milliseconds for a
 // hover move, a plain click, an Alt+click selecting 1,000 slots and a full
-// redraw after a colour change, each including the repaint it causes.
+// redraw after a colour change, each including the repaint it causes. Then
+// the undo history: milliseconds per one-pixel edit and the memory 100 of
+// them keep, on that sprite set and on a full character set.
 #include "editing/slotselection.h"
 #include "editors/imageset/imagelistpane.h"
 #include "editors/imageset/imageseteditor.h"
+#include "model/imagesetdocument.h"
 #include "views/qgraphicsviewzoomable.h"
 
 #include <QApplication>
@@ -17,14 +20,17 @@
 #include <cstdio>
 #include <functional>
 
+#include <malloc.h>
+
 namespace {
-Imageset fullSpriteSet()
+// A set with an image in every slot of its grid.
+Imageset fullSet(Imageset::Type type, int width, int height, int gridWidth, int gridHeight)
 {
-    Imageset set(0, QStringLiteral("Sprites"), 24, 21, Imageset::Spriteset);
-    set.selectorGridWidth = Imageset::maxGridSize;
-    set.selectorGridHeight = Imageset::maxGridSize;
+    Imageset set(0, QStringLiteral("Images"), width, height, type);
+    set.selectorGridWidth = gridWidth;
+    set.selectorGridHeight = gridHeight;
     for (int slot = 0; slot < set.selectorGridWidth * set.selectorGridHeight; ++slot) {
-        ImageData image(24, 21);
+        ImageData image(width, height);
         for (int i = 0; i < image.bytes.size(); ++i)
             image.bytes[i] = char((slot * 7 + i * 13) & 0xFF);
         set.images.insert(slot, image);
@@ -58,6 +64,32 @@ void report(const char* what, const std::function<void(int run)>& action, int ru
     std::printf("%-40s best %8.2f ms   median %8.2f ms\n", what, times.first(), times.at(times.size() / 2));
 }
 
+// The bytes the heap hands out: the allocator's own count, which unlike the
+// resident size does not depend on what it kept or gave back.
+double heapBytes()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return double(info.uordblks + info.hblkhd);
+}
+
+// One undo step per run, each flipping the first pixel of another image, and
+// the memory the history keeps for them.
+void reportUndoSteps(const char* what, const Imageset& set)
+{
+    constexpr int steps = History<Imageset>::capacity;
+    ImagesetDocument document(set);
+    const int imageCount = set.images.size();
+    const double heapBefore = heapBytes();
+    report(what, [&](int step) {
+        const int slot = step * imageCount / steps;
+        document.edit([slot](Imageset& changed) {
+            QByteArray& bytes = changed.images[slot].bytes;
+            bytes[0] = char(bytes.at(0) ^ 0x80);
+        });
+    }, steps);
+    std::printf("%-40s %8.2f MiB kept for %d steps\n", what, (heapBytes() - heapBefore) / (1024.0 * 1024.0), steps);
+}
+
 void sendMouse(QWidget* viewport, QEvent::Type type, QPoint position, Qt::MouseButton button,
                Qt::KeyboardModifiers modifiers)
 {
@@ -75,7 +107,8 @@ int main(int argc, char* argv[])
 
     QElapsedTimer timer;
     timer.start();
-    ImagesetEditor editor(fullSpriteSet(), 7);
+    const Imageset sprites = fullSet(Imageset::Spriteset, 24, 21, Imageset::maxGridSize, Imageset::maxGridSize);
+    ImagesetEditor editor(sprites, 7);
     editor.resize(1280, 1024);
     editor.show();
     // Painting only happens once the window is on screen.
@@ -128,5 +161,8 @@ int main(int argc, char* argv[])
     });
     // Every timed action must really have repainted the list.
     std::printf("viewport paints: %d\n", paints.count);
+
+    reportUndoSteps("one-pixel undo step, 65,536 sprites", sprites);
+    reportUndoSteps("one-pixel undo step, 256 chars", fullSet(Imageset::Charset, 8, 8, 32, 8));
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "model/animationset.h"
 #include "model/dataset.h"
 #include "model/itemkind.h"
+#include "model/slotmap.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -113,7 +114,7 @@ public:
     bool operator!=(const Imageset& other) const { return !(*this == other); }
 
     Animationset animations;
-    QMap<int, ImageData> images;
+    SlotMap<ImageData> images;
     QMap<int, int> imageColors;
     QSet<int> multiColorSprites;
     std::array<int, 4> colors {6, 1, 2, 3};
