@@ -94,6 +94,28 @@ QString Slots::dragFormat(const Imageset& set)
     }
 }
 
+void SlotSelection::selectPlaced(const EditingGrid& grid, int layer, int gridWidth)
+{
+    clear();
+    QSet<int> seen;
+    for (int row = 0; row < grid.rows(); ++row) {
+        for (int column = 0; column < grid.columns(); ++column) {
+            const int slot = grid.slotAt(layer, column, row);
+            if (slot >= 0 && !seen.contains(slot)) {
+                seen.insert(slot);
+                indexes.append(slot);
+            }
+        }
+    }
+    if (indexes.isEmpty() || gridWidth <= 0)
+        return;
+    QRect cells;
+    for (int slot : qAsConst(indexes))
+        cells |= QRect(slot % gridWidth, slot / gridWidth, 1, 1);
+    if (cells.width() * cells.height() == indexes.size())
+        rect = cells;
+}
+
 QString Slots::dragPayload(const Imageset& set, const SlotSelection& selection)
 {
     QStringList parts {QString::number(set.id)};

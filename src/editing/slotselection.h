@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/editinggrid.h"
 #include "model/imageset.h"
 
 #include <QList>
@@ -29,6 +30,9 @@ struct SlotSelection {
     void selectAll(int slotCount);
     void selectNonEmpty(const Imageset& set);
     void invert(int slotCount);
+    // The slots shown in a layer of the editing grid, row by row; a
+    // rectangle when they fill one in a list of gridWidth columns.
+    void selectPlaced(const EditingGrid& grid, int layer, int gridWidth);
 };
 
 namespace Slots {

@@ -92,6 +92,7 @@ ImageListPane::ImageListPane(const ImagesetDocument* document, QWidget* parent)
         });
     }
     connect(document, &Document::changed, this, &ImageListPane::showCurrent);
+    connect(document, &Document::elementsChanged, scene, &ImageListScene::refreshSlots);
     showCurrent();
 }
 

@@ -36,6 +36,18 @@ void ImageListScene::invalidatePictures()
     invalidate(sceneRect(), QGraphicsScene::BackgroundLayer);
 }
 
+void ImageListScene::refreshSlots(const QSet<int>& stored)
+{
+    const int count = set().selectorGridWidth * set().selectorGridHeight;
+    for (int pattern : stored) {
+        // In extended background colour mode four slots show each pattern.
+        for (int slot = pattern; slot >= 0 && slot < count; slot += set().isEcm() ? 64 : count) {
+            pictures.remove(slot);
+            invalidate(cellRect(slot), QGraphicsScene::BackgroundLayer);
+        }
+    }
+}
+
 void ImageListScene::setGridVisible(bool visible)
 {
     gridVisible = visible;

@@ -22,6 +22,8 @@ public:
     void showCurrent();
     // Drops every rendered picture (after images, colours or modes changed).
     void invalidatePictures();
+    // Renders anew the slots that show the images stored at these slots.
+    void refreshSlots(const QSet<int>& stored);
     void setGridVisible(bool visible);
     void setSelection(const SlotSelection& selection);
     void setHoverIndex(int index);

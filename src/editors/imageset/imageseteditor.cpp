@@ -4,6 +4,7 @@
 #include "editing/imagesetcolors.h"
 #include "editing/slotselection.h"
 #include "editors/imageset/colorpanel.h"
+#include "editors/imageset/editingpane.h"
 #include "editors/imageset/imagelistpane.h"
 #include "views/fittingsplitter.h"
 
@@ -19,18 +20,24 @@ ImagesetEditor::ImagesetEditor(const Imageset& set, int nodeKind, EditorServices
     , doc(static_cast<ImagesetDocument*>(document()))
     , imageListPane(new ImageListPane(doc))
     , panel(new ColorPanel(doc))
+    , editingPane(new EditingPane(doc, panel))
 {
     auto* listGroup = new QGroupBox(Imageset::kindWord(set.type) + QLatin1Char('s'));
     auto* listLayout = new QVBoxLayout(listGroup);
     listLayout->addWidget(imageListPane);
+    auto* editorGroup = new QGroupBox(QStringLiteral("Editor"));
+    auto* editorLayout = new QVBoxLayout(editorGroup);
+    editorLayout->addWidget(editingPane);
     auto* colorGroup = new QGroupBox(QStringLiteral("Colors"));
     auto* colorLayout = new QVBoxLayout(colorGroup);
     colorLayout->addWidget(panel);
 
     auto* splitter = new FittingSplitter;
     splitter->addWidget(listGroup);
+    splitter->addWidget(editorGroup);
     splitter->addWidget(colorGroup);
     splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 2);
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(splitter);
 
@@ -172,12 +179,22 @@ QMenu* ImagesetEditor::imageListMenu(int hoverSlot)
         used.selectNonEmpty(current());
         imageListPane->setSelection(used);
     });
+    menu->addAction(QStringLiteral("Select from editor"), this, [this] {
+        SlotSelection shown;
+        shown.selectPlaced(editingPane->grid(), editingPane->currentLayer(), current().selectorGridWidth);
+        imageListPane->setSelection(shown);
+    });
     menu->addAction(QStringLiteral("Invert selection"), this, [this, slotCount] {
         SlotSelection inverted = imageListPane->selection();
         inverted.invert(slotCount);
         imageListPane->setSelection(inverted);
     });
     menu->addSeparator();
+    QAction* edit = menu->addAction(onSelection ? QStringLiteral("Edit selection") : QStringLiteral("Edit current"), this,
+                                    [this, onSelection, selection, hoverSlot] {
+                                        editingPane->editSlots(onSelection ? selection : SlotSelection(), hoverSlot);
+                                    });
+    edit->setEnabled(onSelection || hoverSlot >= 0);
     menu->addAction(QStringLiteral("Clear %1 slot(s)").arg(onSelection ? QStringLiteral("selected") : QStringLiteral("current")),
                     this, [this, targets] { clearSlots(targets); });
     return menu;

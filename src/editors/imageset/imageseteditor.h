@@ -4,11 +4,12 @@
 #include "project/documenteditor.h"
 
 class ColorPanel;
+class EditingPane;
 class ImageListPane;
 class QMenu;
 
 // The window in which one character, sprite or block set is edited: the
-// image list and the colour panel over the set's document.
+// image list, the editing pane and the colour panel over the set's document.
 class ImagesetEditor : public DocumentEditor {
     Q_OBJECT
 
@@ -26,6 +27,7 @@ public:
 
     ImageListPane* imageList() const { return imageListPane; }
     ColorPanel* colorPanel() const { return panel; }
+    EditingPane* editing() const { return editingPane; }
 
 signals:
     void imagesSelectionChanged();
@@ -56,4 +58,5 @@ private:
     ImagesetDocument* doc;
     ImageListPane* imageListPane;
     ColorPanel* panel;
+    EditingPane* editingPane;
 };
