@@ -113,7 +113,7 @@ EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, Q
     editorGV->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     editorGV->setAcceptDrops(true);
     editorGV->setMouseTracking(true);
-    editorGV->setZoom(sprites ? 3.0 : 4.0);
+    editorGV->setZoom(3.0);
     scene->setViewZoom(editorGV->zoomFactor());
 
     ToolHost& host = *this;
@@ -152,6 +152,7 @@ EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, Q
     QToolButton* btnClearGrid = makeButton(QStringLiteral("btnClearGrid"), QStringLiteral("ClearGrid"),
                                            QStringLiteral("Clear grid for all layers"));
     btnImagesGrid->setChecked(true);
+    scene->setImagesGridVisible(true);
     for (QToolButton* button : {btnClearSelection, btnInvSelection, btnImagesGrid, btnPixelsGrid, btnClearGrid})
         commandRow->addWidget(button);
     commandRow->addStretch();
@@ -389,6 +390,7 @@ int EditingPane::hoverSlot() const
 
 void EditingPane::gridChanged()
 {
+    editingGrid.resize(editingGrid.columns(), editingGrid.rows());
     const QSize used = editingGrid.usedExtent();
     {
         const QSignalBlocker blockX(spinBoxGridSizeX);
@@ -442,7 +444,9 @@ void EditingPane::mousePressEditorGV(QMouseEvent* event)
 {
     const ToolEvent toolEvent = this->toolEvent(event->pos(), event->button(), event->buttons(), event->modifiers());
     if (event->button() == Qt::RightButton && !scene->gridRect().contains(toolEvent.scenePos.toPoint())) {
-        colorMenu(event->globalPos());
+        QMenu* menu = colorMenu();
+        menu->exec(event->globalPos());
+        menu->deleteLater();
         return;
     }
     tools.press(toolEvent);
@@ -503,10 +507,10 @@ void EditingPane::dropEditor(QDropEvent* event)
         event->acceptProposedAction();
 }
 
-void EditingPane::colorMenu(const QPoint& globalPosition)
+QMenu* EditingPane::colorMenu()
 {
     const QString kind = Imageset::kindWord(doc->current().type).toLower();
-    QMenu menu(this);
+    auto* menu = new QMenu(this);
     const struct {
         QString entry;
         QString title;
@@ -520,13 +524,13 @@ void EditingPane::colorMenu(const QPoint& globalPosition)
          &Imageset::imagesGridColor},
     };
     for (const auto& choice : choices) {
-        menu.addAction(choice.entry, this, [this, choice] {
+        menu->addAction(choice.entry, this, [this, choice] {
             QColor color;
             if (Prompt::getColor(this, choice.title, doc->current().*choice.color, color))
                 doc->edit([&](Imageset& set) { set.*choice.color = color; });
         });
     }
-    menu.exec(globalPosition);
+    return menu;
 }
 
 void EditingPane::setHover(const QPoint& pixel)

@@ -21,6 +21,7 @@ class QGraphicsPathItem;
 class QGraphicsSceneWithGrid;
 class QGraphicsViewZoomable;
 class QKeyEvent;
+class QMenu;
 class QMouseEvent;
 class QRadioButton;
 class QToolButton;
@@ -64,6 +65,9 @@ public:
     QGraphicsSceneWithGrid* editingScene() const { return scene; }
     // The slot under the mouse, -1 for none.
     int hoverSlot() const;
+    // The menu of a right click beside the grid: the colours of the
+    // background and the grids; the caller owns it.
+    QMenu* colorMenu();
 
 private slots:
     void showCurrent();
@@ -88,7 +92,6 @@ private:
     void keyEditorGV(QKeyEvent* event);
     void dragEnterEditor(QDragMoveEvent* event);
     void dropEditor(QDropEvent* event);
-    void colorMenu(const QPoint& globalPosition);
     // After the grid's cells changed: the size fields' minimums follow.
     void gridChanged();
     void updateStatus();

@@ -64,8 +64,15 @@ const QPixmap& LayersItem::picture(int slot, bool transparent)
 {
     const int key = slot * 2 + (transparent ? 1 : 0);
     auto it = pictures.find(key);
-    if (it == pictures.end())
-        it = pictures.insert(key, QPixmap::fromImage(document->current().toImage(slot, transparent)));
+    if (it == pictures.end()) {
+        // An empty slot shows as an image of code 0, which drawing will fill.
+        const Imageset& set = document->current();
+        ImageData image = set.displayedImage(slot);
+        if (image.isEmpty())
+            image = ImageData(set.imageWidth, set.imageHeight);
+        it = pictures.insert(key, QPixmap::fromImage(Imageset::toImage(image, set.colorsFor(slot), set.imageColor(slot),
+                                                                       set.isMultiColorImage(slot), transparent, set.type)));
+    }
     return *it;
 }
 
