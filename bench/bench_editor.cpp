@@ -3,8 +3,12 @@
 // hover move, a plain click, an Alt+click selecting 1,000 slots and a full
 // redraw after a colour change, each including the repaint it causes. Then
 // the undo history: milliseconds per one-pixel edit and the memory 100 of
-// them keep, on that sprite set and on a full character set.
+// them keep, on that sprite set and on a full character set. Then the
+// editing pane with a grid of 256 x 256 characters, every cell placed: its
+// first paint, a freehand move, a fill of the whole area, a flood selection
+// of an area of a million runs and a step of moving a 256 x 256 selection.
 #include "editing/slotselection.h"
+#include "editors/imageset/editingpane.h"
 #include "editors/imageset/imagelistpane.h"
 #include "editors/imageset/imageseteditor.h"
 #include "model/imagesetdocument.h"
@@ -19,6 +23,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 
 #include <malloc.h>
 
@@ -99,6 +104,105 @@ void sendMouse(QWidget* viewport, QEvent::Type type, QPoint position, Qt::MouseB
 }
 }
 
+// A character set whose characters have even rows empty and odd rows of
+// every other pixel set: its empty pixels form one area of short runs.
+Imageset combedCharset()
+{
+    Imageset set(0, QStringLiteral("Comb"), 8, 8, Imageset::Charset);
+    for (int slot = 0; slot < 256; ++slot) {
+        ImageData image(8, 8);
+        for (int row = 1; row < 8; row += 2)
+            image.bytes[row] = char(0x55);
+        set.images.insert(slot, image);
+    }
+    return set;
+}
+
+// An editor on a set with all 256 x 256 cells of its editing grid placed,
+// cell n with slot n modulo the set's slot count.
+std::unique_ptr<ImagesetEditor> fullGridEditor(const Imageset& set, double* firstPaint)
+{
+    auto editor = std::make_unique<ImagesetEditor>(set, 7);
+    editor->resize(1280, 1024);
+    editor->show();
+    while (!editor->windowHandle() || !editor->windowHandle()->isExposed())
+        QApplication::processEvents();
+    QElapsedTimer timer;
+    timer.start();
+    SlotSelection all;
+    all.rect = QRect(0, 0, EditingGrid::maxSize, EditingGrid::maxSize);
+    for (int cell = 0; cell < EditingGrid::maxSize * EditingGrid::maxSize; ++cell)
+        all.indexes.append(cell % (set.selectorGridWidth * set.selectorGridHeight));
+    editor->editing()->editSlots(all, -1);
+    editor->editing()->view()->viewport()->repaint();
+    if (firstPaint)
+        *firstPaint = timer.nsecsElapsed() / 1e6;
+    return editor;
+}
+
+void benchEditingPane()
+{
+    const auto paintPending = [] {
+        QApplication::processEvents();
+        QApplication::processEvents();
+    };
+    double firstPaint = 0;
+    auto editor = fullGridEditor(Imageset(0, QStringLiteral("Chars"), 8, 8, Imageset::Charset), &firstPaint);
+    std::printf("%-40s %8.2f ms\n", "editing pane: place 65,536 cells, paint", firstPaint);
+    EditingPane* pane = editor->editing();
+    QWidget* viewport = pane->view()->viewport();
+    const auto at = [pane](int x, int y) { return pane->view()->mapFromScene(QPointF(2 * x + 1, 2 * y + 1)); };
+
+    sendMouse(viewport, QEvent::MouseButtonPress, at(0, 0), Qt::LeftButton, Qt::NoModifier);
+    report("freehand move setting one pixel", [&](int run) {
+        QMouseEvent move(QEvent::MouseMove, at(1 + run, 3), viewport->mapToGlobal(at(1 + run, 3)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+        paintPending();
+    }, 40);
+    sendMouse(viewport, QEvent::MouseButtonRelease, at(41, 3), Qt::LeftButton, Qt::NoModifier);
+
+    // The characters repeat, and a fill sees its own pixels in every copy:
+    // the whole area takes a set of 65,536 distinct blocks.
+    Imageset blockSet(0, QStringLiteral("Blocks"), 8, 8, Imageset::Blockset);
+    blockSet.selectorGridWidth = blockSet.selectorGridHeight = EditingGrid::maxSize;
+    auto blocks = fullGridEditor(blockSet, nullptr);
+    EditingPane* blockPane = blocks->editing();
+    blockPane->chooseTool(EditingPane::Fill);
+    report("fill of 2048 x 2048 pixels", [&](int run) {
+        sendMouse(blockPane->view()->viewport(), QEvent::MouseButtonPress, blockPane->view()->mapFromScene(QPointF(1, 1)),
+                  run % 2 ? Qt::RightButton : Qt::LeftButton, Qt::NoModifier);
+        paintPending();
+    }, 5);
+    if (LayerCanvas(blockPane->grid(), 0, 8, 8).code(blocks->current(), 2047, 2047) != 1)
+        std::printf("the last fill did not reach the far corner\n");
+
+    auto combed = fullGridEditor(combedCharset(), nullptr);
+    EditingPane* combedPane = combed->editing();
+    combedPane->chooseTool(EditingPane::FloodSelect);
+    QWidget* combedViewport = combedPane->view()->viewport();
+    report("flood selection of 1,049,600 runs", [&](int) {
+        sendMouse(combedViewport, QEvent::MouseButtonPress, combedPane->view()->mapFromScene(QPointF(1, 1)),
+                  Qt::LeftButton, Qt::NoModifier);
+        paintPending();
+    }, 4);
+
+    pane->chooseTool(EditingPane::SelectMove);
+    sendMouse(viewport, QEvent::MouseButtonPress, at(0, 0), Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent band(QEvent::MouseMove, at(255, 255), viewport->mapToGlobal(at(255, 255)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(viewport, &band);
+    sendMouse(viewport, QEvent::MouseButtonRelease, at(255, 255), Qt::LeftButton, Qt::NoModifier);
+    sendMouse(viewport, QEvent::MouseButtonPress, at(10, 10), Qt::LeftButton, Qt::NoModifier);
+    report("move step of a 256 x 256 selection", [&](int run) {
+        QMouseEvent move(QEvent::MouseMove, at(11 + run, 10), viewport->mapToGlobal(at(11 + run, 10)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+        paintPending();
+    }, 20);
+    sendMouse(viewport, QEvent::MouseButtonRelease, at(30, 10), Qt::LeftButton, Qt::NoModifier);
+}
+
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -164,5 +268,6 @@ int main(int argc, char* argv[])
 
     reportUndoSteps("one-pixel undo step, 65,536 sprites", sprites);
     reportUndoSteps("one-pixel undo step, 256 chars", fullSet(Imageset::Charset, 8, 8, 32, 8));
+    benchEditingPane();
     return 0;
 }

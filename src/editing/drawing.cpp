@@ -1,5 +1,6 @@
 #include "editing/drawing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -47,12 +48,26 @@ int LayerCanvas::write(Imageset& set, int x, int y, int code) const
 
 std::optional<bool> LayerCanvas::commonKind(const Imageset& set, const QRegion& selection) const
 {
+    // The cells the selection touches, found from its rectangles: a
+    // selection may hold a million of them.
+    QVector<bool> touched;
+    if (!selection.isEmpty()) {
+        touched.fill(false, grid.columns() * grid.rows());
+        const QRect cells(0, 0, grid.columns(), grid.rows());
+        const auto cellOf = [this](const QPoint& point) {
+            return QPoint(int(std::floor(point.x() / (2.0 * imageWidth))), int(std::floor(point.y() / (2.0 * imageHeight))));
+        };
+        for (const QRect& rect : selection) {
+            const QRect covered = QRect(cellOf(rect.topLeft()), cellOf(rect.bottomRight())) & cells;
+            for (int row = covered.top(); row <= covered.bottom(); ++row)
+                std::fill_n(touched.begin() + row * grid.columns() + covered.left(), covered.width(), true);
+        }
+    }
     bool multi = false, hiRes = false;
     for (int row = 0; row < grid.rows(); ++row) {
         for (int column = 0; column < grid.columns(); ++column) {
             const int slot = grid.slotAt(layer, column, row);
-            const QRect cell(2 * column * imageWidth, 2 * row * imageHeight, 2 * imageWidth, 2 * imageHeight);
-            if (slot < 0 || (!selection.isEmpty() && !selection.intersects(cell)))
+            if (slot < 0 || (!touched.isEmpty() && !touched.at(row * grid.columns() + column)))
                 continue;
             (set.isMultiColorImage(slot) ? multi : hiRes) = true;
         }

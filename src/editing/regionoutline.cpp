@@ -1,79 +1,106 @@
 #include "editing/regionoutline.h"
 
-#include <algorithm>
-#include <tuple>
+#include <climits>
+#include <utility>
 #include <vector>
 
 namespace {
 
-// A change of the boundary along one grid line. Every rectangle edge adds
-// +1 or -1 (by the side the rectangle lies on) over its interval, written as
-// two changes: at its start and, negated, at its end. The rectangles of a
-// region never overlap, so the running sum along a line is -1, 0 or +1, and
-// the line is boundary exactly where the sum is not 0.
-struct BoundaryChange {
-    int line;     // y of a horizontal line, x of a vertical one
-    int position; // x along a horizontal line, y along a vertical one
-    int delta;
+using Spans = std::vector<std::pair<int, int>>; // [from, to) along a line
 
-    bool operator<(const BoundaryChange& other) const
-    {
-        return std::tie(line, position) < std::tie(other.line, other.position);
-    }
-};
-
-void addInterval(std::vector<BoundaryChange>& changes, int line, int from, int to, int side)
+// The stretches of a horizontal line covered by exactly one of two sets of
+// spans (the band above and the band below): there the region's inside
+// meets its outside. Spans of one band never overlap nor touch.
+void appendBoundary(QVector<QLine>& segments, int y, const Spans& above, const Spans& below)
 {
-    changes.push_back({line, from, side});
-    changes.push_back({line, to, -side});
+    const auto position = [](const Spans& spans, size_t i) {
+        return i < 2 * spans.size() ? (i % 2 == 0 ? spans[i / 2].first : spans[i / 2].second) : INT_MAX;
+    };
+    size_t i = 0, j = 0;
+    bool inAbove = false, inBelow = false, boundary = false;
+    int start = 0;
+    while (i < 2 * above.size() || j < 2 * below.size()) {
+        const int a = position(above, i), b = position(below, j), at = qMin(a, b);
+        if (a == at) {
+            inAbove = !inAbove;
+            ++i;
+        }
+        if (b == at) {
+            inBelow = !inBelow;
+            ++j;
+        }
+        const bool now = inAbove != inBelow;
+        if (now && !boundary)
+            start = at;
+        else if (!now && boundary)
+            segments.append(QLine(start, y, at, y));
+        boundary = now;
+    }
 }
 
-// Sweeps every line in order and appends the stretches with a non-zero sum;
-// makeLine turns (line, from, to) into a segment of the right orientation.
-template<typename MakeLine>
-void appendSegments(std::vector<BoundaryChange>& changes, QVector<QLine>& segments, MakeLine makeLine)
+// Ends vertical boundaries at a row.
+void closeAll(QVector<QLine>& vertical, const std::vector<std::pair<int, int>>& open, int y)
 {
-    std::sort(changes.begin(), changes.end());
-    size_t i = 0;
-    while (i < changes.size()) {
-        const int line = changes[i].line;
-        int sum = 0;
-        int segmentStart = 0;
-        while (i < changes.size() && changes[i].line == line) {
-            const int position = changes[i].position;
-            const bool wasBoundary = sum != 0;
-            for (; i < changes.size() && changes[i].line == line && changes[i].position == position; ++i)
-                sum += changes[i].delta;
-            const bool isBoundary = sum != 0;
-            if (!wasBoundary && isBoundary)
-                segmentStart = position;
-            else if (wasBoundary && !isBoundary)
-                segments.append(makeLine(line, segmentStart, position));
-        }
-    }
+    for (const auto& [x, top] : open)
+        vertical.append(QLine(x, top, x, y));
 }
 
 }  // namespace
 
 QVector<QLine> Region::outline(const QRegion& region)
 {
-    std::vector<BoundaryChange> horizontal;
-    std::vector<BoundaryChange> vertical;
-    horizontal.reserve(size_t(region.rectCount()) * 4);
-    vertical.reserve(size_t(region.rectCount()) * 4);
+    QVector<QLine> segments, vertical;
+    Spans previous, band;
+    int previousBottom = INT_MIN;
+    std::vector<std::pair<int, int>> open, next; // vertical boundaries running down: x and top
+    const auto finishBand = [&](int top, int bottom) {
+        // Between touching bands the boundary is where just one of them
+        // lies; elsewhere a band's top and bottom edges are boundary whole.
+        const bool touching = previousBottom == top;
+        if (touching) {
+            appendBoundary(segments, top, previous, band);
+        } else {
+            appendBoundary(segments, previousBottom, previous, {});
+            appendBoundary(segments, top, {}, band);
+            closeAll(vertical, open, previousBottom);
+            open.clear();
+        }
+        // Every left and right edge is boundary; edges at the same x in
+        // touching bands continue one segment.
+        next.clear();
+        size_t k = 0;
+        for (const auto& [from, to] : band) {
+            for (const int x : {from, to}) {
+                for (; k < open.size() && open[k].first < x; ++k)
+                    vertical.append(QLine(open[k].first, open[k].second, open[k].first, top));
+                if (k < open.size() && open[k].first == x)
+                    next.push_back(open[k++]);
+                else
+                    next.emplace_back(x, top);
+            }
+        }
+        for (; k < open.size(); ++k)
+            vertical.append(QLine(open[k].first, open[k].second, open[k].first, top));
+        std::swap(open, next);
+        std::swap(previous, band);
+        band.clear();
+        previousBottom = bottom;
+    };
+    // A region lists its rectangles band by band, from the top, each band
+    // from the left.
+    int top = INT_MIN, bottom = INT_MIN;
     for (const QRect& rect : region) {
-        const int left = rect.x();
-        const int right = rect.x() + rect.width();
-        const int top = rect.y();
-        const int bottom = rect.y() + rect.height();
-        addInterval(horizontal, top, left, right, +1);
-        addInterval(horizontal, bottom, left, right, -1);
-        addInterval(vertical, left, top, bottom, +1);
-        addInterval(vertical, right, top, bottom, -1);
+        if (rect.y() != top) {
+            if (!band.empty())
+                finishBand(top, bottom);
+            top = rect.y();
+            bottom = rect.y() + rect.height();
+        }
+        band.emplace_back(rect.x(), rect.x() + rect.width());
     }
-
-    QVector<QLine> segments;
-    appendSegments(horizontal, segments, [](int y, int from, int to) { return QLine(from, y, to, y); });
-    appendSegments(vertical, segments, [](int x, int from, int to) { return QLine(x, from, x, to); });
-    return segments;
+    if (!band.empty())
+        finishBand(top, bottom);
+    appendBoundary(segments, previousBottom, previous, {});
+    closeAll(vertical, open, previousBottom);
+    return segments + vertical;
 }

@@ -179,9 +179,9 @@ void QGraphicsSceneWithGrid::drawForeground(QPainter* painter, const QRectF& rec
     painter->drawRect(QRectF(gridRect()));
 
     if (!selection_.isEmpty())
-        drawOutline(painter, selectionOutline_);
+        drawOutline(painter, selectionOutline_, rect);
     if (!pendingRegion_.isEmpty())
-        drawOutline(painter, Region::outline(pendingRegion_));
+        drawOutline(painter, Region::outline(pendingRegion_), rect);
 
     if (hoverCol_ != -1 && hoverRow_ != -1) {
         painter->setPen(linePen(Qt::white, viewZoom_, 3.0));
@@ -244,8 +244,15 @@ QVector<QLine> QGraphicsSceneWithGrid::imagesGridLines() const
     return lines;
 }
 
-void QGraphicsSceneWithGrid::drawOutline(QPainter* painter, const QVector<QLine>& outline) const
+void QGraphicsSceneWithGrid::drawOutline(QPainter* painter, const QVector<QLine>& allLines, const QRectF& exposed) const
 {
+    // A selection may have millions of edges; only those in view are drawn.
+    const QRect area = exposed.toAlignedRect().adjusted(-1, -1, 1, 1);
+    QVector<QLine> outline;
+    for (const QLine& line : allLines) {
+        if (line.x2() >= area.left() && line.x1() <= area.right() && line.y2() >= area.top() && line.y1() <= area.bottom())
+            outline.append(line);
+    }
     painter->setPen(outlinePen(Qt::white, viewZoom_, 0.0));
     painter->drawLines(outline);
     painter->setPen(outlinePen(Qt::black, viewZoom_, 4.0));

@@ -106,7 +106,7 @@ protected:
 private:
     QVector<QLine> pixelsGridLines(const QRectF& exposed) const;
     QVector<QLine> imagesGridLines() const;
-    void drawOutline(QPainter* painter, const QVector<QLine>& outline) const;
+    void drawOutline(QPainter* painter, const QVector<QLine>& allLines, const QRectF& exposed) const;
 
     QColor backgroundColor_ = Qt::black;
     QImage referenceImage_;

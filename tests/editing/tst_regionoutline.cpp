@@ -22,7 +22,11 @@ private slots:
         QStringList segments;
         for (const QLine& line : Region::outline(region))
             segments << QStringLiteral("%1 %2 %3 %4").arg(line.x1()).arg(line.y1()).arg(line.x2()).arg(line.y2());
-        QCOMPARE(segments.join(", "), fields.value(1));
+        // Vertical segments come in no particular order.
+        std::sort(segments.begin(), segments.end());
+        QStringList expected = fields.value(1).split(", ", Qt::SkipEmptyParts);
+        std::sort(expected.begin(), expected.end());
+        QCOMPARE(segments, expected);
     }
 };
 
