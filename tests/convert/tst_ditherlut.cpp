@@ -149,6 +149,9 @@ private slots:
         QTest::newRow("first block of three bytes") << blocks(first.left(3), second);
         QTest::newRow("first block expands to less than announced") << blocks(short1000, second);
         QTest::newRow("first block announces 2 GiB") << blocks(huge, second);
+        QByteArray oneMore = first;
+        oneMore[3] = char(oneMore[3] + 1);
+        QTest::newRow("first block announces a byte more than a table") << blocks(oneMore, second);
         QTest::newRow("second block one entry long") << blocks(first, qCompress(ones + '\1'));
         QTest::newRow("entry 16 in the second block") << blocks(first, qCompress(entry16));
     }
