@@ -1,14 +1,45 @@
 #include "dialogs/prompt.h"
 
+#include <QButtonGroup>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QInputDialog>
+#include <QRadioButton>
 #include <QRegularExpression>
 
 namespace {
 Prompt::Responder installedResponder;
+
+// The toolkit's own file dialog, which can take widgets of ours: the
+// options as a row of radio buttons below its list.
+PromptAnswer openWithOptions(QWidget* parent, const PromptRequest& request)
+{
+    QFileDialog dialog(parent, request.title, QString(), request.filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setViewMode(QFileDialog::Detail);
+    auto* options = new QWidget;
+    auto* row = new QHBoxLayout(options);
+    QButtonGroup group;
+    for (int i = 0; i < request.items.size(); ++i) {
+        auto* radio = new QRadioButton(request.items.at(i));
+        radio->setChecked(i == request.value);
+        group.addButton(radio, i);
+        row->addWidget(radio);
+    }
+    row->addStretch();
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(options, grid->rowCount(), 0, 1, -1);
+    PromptAnswer answer;
+    answer.accepted = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+    answer.text = answer.accepted ? dialog.selectedFiles().first() : QString();
+    answer.value = group.checkedId();
+    return answer;
+}
 
 PromptAnswer showDialog(QWidget* parent, const PromptRequest& request)
 {
@@ -45,8 +76,12 @@ PromptAnswer showDialog(QWidget* parent, const PromptRequest& request)
         break;
     }
     case PromptRequest::OpenFileName:
-        answer.text = QFileDialog::getOpenFileName(parent, request.title, QString(), request.filter);
-        answer.accepted = !answer.text.isEmpty();
+        if (request.items.isEmpty()) {
+            answer.text = QFileDialog::getOpenFileName(parent, request.title, QString(), request.filter);
+            answer.accepted = !answer.text.isEmpty();
+        } else {
+            answer = openWithOptions(parent, request);
+        }
         break;
     case PromptRequest::SaveFileName:
         answer.text = QFileDialog::getSaveFileName(parent, request.title, QString(), request.filter);
@@ -173,6 +208,21 @@ QString Prompt::getOpenFileName(QWidget* parent, const QString& caption, const Q
     request.filter = filter;
     const PromptAnswer answer = ask(parent, request);
     return answer.accepted ? answer.text : QString();
+}
+
+QString Prompt::getOpenFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                const QStringList& options, int& choice)
+{
+    PromptRequest request = makeRequest(PromptRequest::OpenFileName, caption, QString());
+    request.filter = filter;
+    request.items = options;
+    request.value = choice;
+    const PromptAnswer answer = ask(parent, request);
+    if (!answer.accepted)
+        return QString();
+    if (answer.value >= 0 && answer.value < options.size())
+        choice = answer.value;
+    return answer.text;
 }
 
 QString Prompt::getSaveFileName(QWidget* parent, const QString& caption, const QString& filter)

@@ -20,7 +20,7 @@ struct PromptRequest {
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
     QString initialText;                           // text input; a colour's name
-    QStringList items;                             // item choice
+    QStringList items;                             // item choice; options of an open dialog
     int value = 0, minimum = 0, maximum = 0;       // number input
     QString filter;                                // file dialogs
 };
@@ -63,6 +63,10 @@ bool getColor(QWidget* parent, const QString& title, const QColor& initial, QCol
 
 // The chosen file name, empty when cancelled.
 QString getOpenFileName(QWidget* parent, const QString& caption, const QString& filter);
+// The same, with options as radio buttons below the dialog's list: choice
+// is the one checked first, and then the one chosen.
+QString getOpenFileName(QWidget* parent, const QString& caption, const QString& filter, const QStringList& options,
+                        int& choice);
 // The same; a name without extension gets the first one of the filter.
 QString getSaveFileName(QWidget* parent, const QString& caption, const QString& filter);
 }

@@ -1,8 +1,10 @@
 // The drawing tools on the pixels of an editing-grid layer, row by row of
 // tests/data/drawing/operations.txt: pens and dithering, lines, ellipses,
-// rectangles, fills, flood selections and moves of selected pixels.
+// rectangles, fills, flood selections and moves of selected pixels; and the
+// reference picture grabbed and dragged (drawing/reference.txt).
 
 #include "editing/layerpixels.h"
+#include "editing/referenceframe.h"
 #include "support/core/datatable.h"
 
 #include <QtTest>
@@ -119,6 +121,22 @@ private slots:
         QCOMPARE(picture(set, canvas, multi), fields[3]);
         QCOMPARE(changedText.join(' '), fields.value(4));
         QCOMPARE(selection.isEmpty() ? QString() : mask(selection, canvas, multi), fields.value(5));
+    }
+
+    void referenceFrame_data() { datatable::addRows("drawing/reference.txt"); }
+
+    void referenceFrame()
+    {
+        QFETCH(QStringList, fields);
+        const QRect rect(10, 10, 40, 20);
+        const QStringList w = fields[0].split(' ');
+        if (w[0] == "grab") {
+            QCOMPARE(QString::number(ReferenceFrame::grab(rect, point(w[1]))), fields[1]);
+            return;
+        }
+        const QRect moved = ReferenceFrame::drag(rect, w[1].toInt(), point(w[2]), w.contains("aspect"), QSize(80, 40));
+        QCOMPARE(QStringLiteral("%1,%2 %3x%4").arg(moved.x()).arg(moved.y()).arg(moved.width()).arg(moved.height()),
+                 fields[1]);
     }
 };
 

@@ -13,6 +13,8 @@
 #include "views/qgraphicsviewzoomable.h"
 
 #include <QCheckBox>
+#include <QLabel>
+#include <QToolButton>
 #include <QMenu>
 #include <QSpinBox>
 #include <QtTest>
@@ -214,6 +216,49 @@ private slots:
         QCOMPARE((QList<int> {blockPane->grid().slotAt(0, 1, 2), blockPane->grid().slotAt(0, 2, 2),
                               blockPane->grid().slotAt(0, 3, 2), blockPane->grid().slotAt(0, 4, 2)}),
                  (QList<int> {9, 10, 19, 12}));
+    }
+
+    // The reference picture: from a file (as foreground, the option below
+    // the dialog) or from slots (as background), moved and resized by its
+    // tool, which is refused without a picture.
+    void referencePicture()
+    {
+        PromptScript prompts;
+        auto editor = show(charset());
+        EditingPane* pane = editor->editing();
+        auto* tool = pane->findChild<QToolButton*>(QStringLiteral("btnEditDecalImage"));
+        tool->click();
+        QVERIFY(!tool->isChecked());
+        QCOMPARE(prompts.shown.value(0).text, QStringLiteral("No background/foreground image set."));
+
+        QImage picture(30, 10, QImage::Format_RGB32);
+        picture.fill(Qt::green);
+        QVERIFY(picture.save(environment.path("reference.png")));
+        prompts.file(environment.path("reference.png"), 1).cancel();
+        auto* load = pane->findChild<QToolButton*>(QStringLiteral("btnSetDecalImage"));
+        load->click();
+        QCOMPARE(prompts.shown.value(1).items, QStringList({"Load as background", "Load as foreground"}));
+        QVERIFY(load->isChecked() && pane->editingScene()->isReferenceInFront());
+        QCOMPARE(pane->editingScene()->referenceRect(), QRectF(0, 0, 30, 10));
+        load->click(); // removes it
+        load->click(); // asks again, cancelled
+        QVERIFY(!load->isChecked() && pane->editingScene()->referenceImage().isNull());
+
+        SlotSelection two;
+        two.indexes = {0, 1};
+        pane->referenceFromSlots(two, -1, false);
+        QVERIFY(load->isChecked() && !pane->editingScene()->isReferenceInFront());
+        tool->click();
+        QCOMPARE(pane->currentTool(), int(EditingPane::Reference));
+        // The right edge dragged with Shift: the picture keeps its 2:1.
+        mouse(*editor, QEvent::MouseButtonPress, {15, 4});
+        mouse(*editor, QEvent::MouseMove, {20, 4}, Qt::LeftButton, Qt::ShiftModifier);
+        mouse(*editor, QEvent::MouseButtonRelease, {20, 4});
+        QCOMPARE(pane->findChild<QLabel*>(QStringLiteral("lblEditorStatus"))->text().section(" | ", 3),
+                 QStringLiteral("Background image: (x: 0, y: 0) - (w: 42, h: 21)"));
+        tool->click();
+        QCOMPARE(pane->currentTool(), int(EditingPane::Draw));
+        QVERIFY(!editor->canUndo());
     }
 
     // A colour from the pane's menu is an undo step of the set.

@@ -22,6 +22,8 @@ public:
     PromptScript& text(const QString& text) { return queue(true, QMessageBox::NoButton, text, 0); }
     // Number input, or the position of an item.
     PromptScript& number(int value) { return queue(true, QMessageBox::NoButton, {}, value); }
+    // A file name with the option chosen below the file dialog's list.
+    PromptScript& file(const QString& name, int option) { return queue(true, QMessageBox::NoButton, name, option); }
     PromptScript& cancel() { return queue(false, QMessageBox::NoButton, {}, 0); }
 
     QList<PromptRequest> shown;

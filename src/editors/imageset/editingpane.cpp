@@ -21,6 +21,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QToolButton>
@@ -91,6 +92,10 @@ EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, Q
     , btnImagesGrid(makeButton(QStringLiteral("btnImagesGrid"), QStringLiteral("Grid"), QStringLiteral("Toggle grid"), true))
     , btnPixelsGrid(makeButton(QStringLiteral("btnPixelsGrid"), QStringLiteral("PixelsGrid"),
                                QStringLiteral("Toggle pixels grid"), true))
+    , btnSetDecalImage(makeButton(QStringLiteral("btnSetDecalImage"), QStringLiteral("DecalImage"),
+                                  QStringLiteral("Set/clear image"), true))
+    , btnEditDecalImage(makeButton(QStringLiteral("btnEditDecalImage"), QStringLiteral("DecalMove"),
+                                   QStringLiteral("Move/resize image"), true))
     , spinBoxGridSizeX(new CustomSpinBox)
     , spinBoxGridSizeY(new CustomSpinBox)
     , swatches(new SlotSwatches(QStringLiteral("Editor"), QStringLiteral("lblRomCharEditor")))
@@ -124,6 +129,7 @@ EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, Q
     tools.add(Fill, std::make_unique<FloodTool>(host, false));
     tools.add(SelectMove, std::make_unique<SelectMoveTool>(host));
     tools.add(FloodSelect, std::make_unique<FloodTool>(host, true));
+    tools.add(Reference, std::make_unique<ReferenceTool>(host));
 
     // Rows that stay short, so that the pane keeps readable when narrow.
     auto* toolRow = new QHBoxLayout;
@@ -142,6 +148,7 @@ EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, Q
         toolRow->addWidget(button);
     }
     toolButtons->button(Draw)->setChecked(true);
+    toolRow->addWidget(btnEditDecalImage);
     toolRow->addStretch();
 
     auto* commandRow = new QHBoxLayout;
@@ -153,7 +160,8 @@ EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, Q
                                            QStringLiteral("Clear grid for all layers"));
     btnImagesGrid->setChecked(true);
     scene->setImagesGridVisible(true);
-    for (QToolButton* button : {btnClearSelection, btnInvSelection, btnImagesGrid, btnPixelsGrid, btnClearGrid})
+    for (QToolButton* button :
+         {btnClearSelection, btnInvSelection, btnImagesGrid, btnPixelsGrid, btnClearGrid, btnSetDecalImage})
         commandRow->addWidget(button);
     commandRow->addStretch();
 
@@ -208,6 +216,8 @@ EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, Q
     connect(btnClearSelection, &QToolButton::clicked, this, &EditingPane::clearSelection);
     connect(btnInvSelection, &QToolButton::clicked, this, &EditingPane::invertSelection);
     connect(btnClearGrid, &QToolButton::clicked, this, &EditingPane::clearGrid);
+    connect(btnSetDecalImage, &QToolButton::clicked, this, &EditingPane::setDecalImage);
+    connect(btnEditDecalImage, &QToolButton::clicked, this, &EditingPane::toolEditDecalImage);
     connect(btnImagesGrid, &QToolButton::toggled, scene, &QGraphicsSceneWithGrid::setImagesGridVisible);
     connect(btnPixelsGrid, &QToolButton::toggled, scene, &QGraphicsSceneWithGrid::setPixelsGridVisible);
     for (CustomSpinBox* spin : {spinBoxGridSizeX, spinBoxGridSizeY}) {
@@ -320,6 +330,10 @@ void EditingPane::setCurrentLayer(int newLayer)
 
 void EditingPane::chooseTool(int id)
 {
+    if (id != Reference && btnEditDecalImage->isChecked()) {
+        btnEditDecalImage->setChecked(false);
+        scene->setReferenceToolActive(false);
+    }
     tools.choose(id);
     if (QAbstractButton* button = toolButtons->button(tools.activeId()))
         button->setChecked(true);
@@ -346,6 +360,101 @@ bool EditingPane::dropSlots(const QString& format, const QByteArray& payloadText
         editingGrid.place(layer, at.x(), at.y(), slot);
     gridChanged();
     return true;
+}
+
+QSize EditingPane::referenceSize() const
+{
+    return scene->referenceImage().size();
+}
+
+QRect EditingPane::referenceRect() const
+{
+    return scene->referenceRect().toRect();
+}
+
+void EditingPane::setReferenceRect(const QRect& rect)
+{
+    scene->setReferenceRect(rect);
+    updateStatus();
+}
+
+void EditingPane::setReference(const QImage& picture, bool inFront)
+{
+    if (picture.isNull() && btnEditDecalImage->isChecked())
+        toolEditDecalImage(false);
+    scene->setReferenceImage(picture);
+    scene->setReferenceRect(picture.isNull() ? QRect() : QRect(QPoint(0, 0), picture.size()));
+    scene->setReferenceInFront(inFront);
+    layers->setReferenceBehind(!picture.isNull() && !inFront);
+    const QSignalBlocker blocker(btnSetDecalImage);
+    btnSetDecalImage->setChecked(!picture.isNull());
+    updateStatus();
+}
+
+void EditingPane::setDecalImage(bool checked)
+{
+    if (!checked) {
+        setReference(QImage(), false);
+        return;
+    }
+    int choice = loadInFront ? 1 : 0;
+    const QString file = Prompt::getOpenFileName(this, QStringLiteral("Open Image"),
+                                                 QStringLiteral("Image Files (*.png *.jpg *.bmp)"),
+                                                 {QStringLiteral("Load as background"), QStringLiteral("Load as foreground")},
+                                                 choice);
+    const QImage picture = file.isEmpty() ? QImage() : QImage(file);
+    if (picture.isNull()) {
+        btnSetDecalImage->setChecked(false);
+        return;
+    }
+    loadInFront = choice == 1;
+    setReference(picture, loadInFront);
+}
+
+void EditingPane::referenceFromSlots(const SlotSelection& selection, int slot, bool inFront)
+{
+    const Imageset& set = doc->current();
+    const QList<int> slotList = selection.isEmpty() ? (slot >= 0 ? QList<int> {slot} : QList<int>()) : selection.indexes;
+    if (slotList.isEmpty())
+        return;
+    const int columns = selection.rect.isEmpty() ? editingGrid.columns() : selection.rect.width();
+    const int rows = (slotList.size() + columns - 1) / columns;
+    QImage picture(2 * set.imageWidth * qMin(columns, slotList.size()), 2 * set.imageHeight * rows,
+                   QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    for (int i = 0; i < slotList.size(); ++i) {
+        const QImage image = set.toImage(slotList.at(i), inFront);
+        if (!image.isNull())
+            painter.drawImage(QRect((i % columns) * 2 * set.imageWidth, (i / columns) * 2 * set.imageHeight,
+                                    2 * set.imageWidth, 2 * set.imageHeight),
+                              image);
+    }
+    painter.end();
+    setReference(picture, inFront);
+}
+
+void EditingPane::toolEditDecalImage(bool checked)
+{
+    if (checked && scene->referenceImage().isNull()) {
+        btnEditDecalImage->setChecked(false);
+        Prompt::critical(this, QStringLiteral("Error!"), QStringLiteral("No background/foreground image set."));
+        return;
+    }
+    btnEditDecalImage->setChecked(checked);
+    scene->setReferenceToolActive(checked);
+    if (checked) {
+        if (tools.activeId() != Reference)
+            previousTool = tools.activeId();
+        tools.choose(Reference);
+        // None of the drawing tools is active while the picture moves.
+        toolButtons->setExclusive(false);
+        if (QAbstractButton* button = toolButtons->checkedButton())
+            button->setChecked(false);
+        toolButtons->setExclusive(true);
+    } else if (tools.activeId() == Reference) {
+        chooseTool(previousTool);
+    }
 }
 
 void EditingPane::clearSelection()
@@ -557,9 +666,19 @@ void EditingPane::updateStatus()
                                    : QStringLiteral("%1, %2").arg(hoverPixel.x() % set.imageWidth)
                                          .arg(hoverPixel.y() % set.imageHeight);
     }
-    lblEditorStatus->setText(QStringLiteral("| %1: %2 | Abs: (%3) | Rel: (%4)")
+    QString reference;
+    if (!scene->referenceImage().isNull()) {
+        const QRect rect = referenceRect();
+        reference = QStringLiteral(" | %1 image: (x: %2, y: %3) - (w: %4, h: %5)")
+                        .arg(scene->isReferenceInFront() ? QStringLiteral("Foreground") : QStringLiteral("Background"))
+                        .arg(rect.x())
+                        .arg(rect.y())
+                        .arg(rect.width())
+                        .arg(rect.height());
+    }
+    lblEditorStatus->setText(QStringLiteral("| %1: %2 | Abs: (%3) | Rel: (%4)%5")
                                  .arg(Imageset::kindWord(set.type))
                                  .arg(slot >= 0 ? QStringLiteral("%1").arg(slot, 5) : QStringLiteral("---"))
-                                 .arg(absolute, relative));
+                                 .arg(absolute, relative, reference));
     swatches->show(set, slot);
 }

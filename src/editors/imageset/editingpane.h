@@ -56,6 +56,19 @@ public:
     // for this set.
     bool dropSlots(const QString& format, const QByteArray& payload, const QPoint& cell);
 
+    // The reference picture, shown behind the pixels or in front of them at
+    // one picture pixel per scene unit from the grid's corner; a null
+    // picture removes it.
+    void setReference(const QImage& picture, bool inFront);
+    // "Set as background"/"Set as foreground": the selected slots, or the
+    // slot alone, as the reference picture, in rows as wide as the
+    // selection's rectangle (or the grid).
+    void referenceFromSlots(const SlotSelection& selection, int slot, bool inFront);
+    // "Set/clear image": checked asks for a picture file, unchecked removes it.
+    void setDecalImage(bool checked);
+    // "Move/resize image": the reference tool, refused without a picture.
+    void toolEditDecalImage(bool checked);
+
     void clearSelection();
     void invertSelection();
     void clearLayer(int layer);
@@ -83,6 +96,9 @@ private:
     void showShape(Drawing::Shape shape, const QPointF& from, const QPointF& to) override;
     void hideShape() override;
     void showBand(const QRegion& band) override;
+    QSize referenceSize() const override;
+    QRect referenceRect() const override;
+    void setReferenceRect(const QRect& rect) override;
 
     ToolEvent toolEvent(const QPoint& viewPos, Qt::MouseButton button, Qt::MouseButtons buttons,
                         Qt::KeyboardModifiers modifiers) const;
@@ -112,6 +128,10 @@ private:
     QGraphicsViewZoomable* editorGV;
     QButtonGroup* toolButtons;
     QToolButton* btnImagesGrid;
+    QToolButton* btnSetDecalImage;
+    QToolButton* btnEditDecalImage;
+    int previousTool = Draw; // chosen again when the reference tool ends
+    bool loadInFront = false;
     QToolButton* btnPixelsGrid;
     std::array<QRadioButton*, EditingGrid::layerCount> radioLayers;
     std::array<QCheckBox*, EditingGrid::layerCount> chkShowLayers;

@@ -195,6 +195,14 @@ QMenu* ImagesetEditor::imageListMenu(int hoverSlot)
                                         editingPane->editSlots(onSelection ? selection : SlotSelection(), hoverSlot);
                                     });
     edit->setEnabled(onSelection || hoverSlot >= 0);
+    for (const bool inFront : {false, true}) {
+        menu->addAction(inFront ? QStringLiteral("Set as foreground") : QStringLiteral("Set as background"), this,
+                        [this, onSelection, selection, hoverSlot, inFront] {
+                            editingPane->referenceFromSlots(onSelection ? selection : SlotSelection(), hoverSlot,
+                                                            inFront);
+                        })
+            ->setEnabled(onSelection || hoverSlot >= 0);
+    }
     menu->addAction(QStringLiteral("Clear %1 slot(s)").arg(onSelection ? QStringLiteral("selected") : QStringLiteral("current")),
                     this, [this, targets] { clearSlots(targets); });
     return menu;

@@ -1,6 +1,10 @@
 #include "editors/imageset/imagesettools.h"
 
+#include "editing/referenceframe.h"
+
 #include <QPixmap>
+
+#include <cmath>
 
 namespace {
 // The centre of a pixel in scene units, where selections are tested.
@@ -267,4 +271,51 @@ QCursor SelectMoveTool::cursor(const ToolEvent& hover) const
         return ToolCursors::selecting(hover.modifiers);
     const QRegion& selection = host.document().extra().selection;
     return selection.contains(centre(hover.pixel)) ? QCursor(Qt::SizeAllCursor) : QCursor();
+}
+
+namespace {
+QPoint scenePoint(const ToolEvent& event)
+{
+    return QPoint(int(std::floor(event.scenePos.x())), int(std::floor(event.scenePos.y())));
+}
+}
+
+void ReferenceTool::press(const ToolEvent& event)
+{
+    if (event.button != Qt::LeftButton || host.referenceSize().isEmpty())
+        return;
+    last = scenePoint(event);
+    edges = ReferenceFrame::grab(host.referenceRect(), last);
+}
+
+void ReferenceTool::move(const ToolEvent& event)
+{
+    if (edges < 0)
+        return;
+    const QPoint point = scenePoint(event);
+    host.setReferenceRect(ReferenceFrame::drag(host.referenceRect(), edges, point - last,
+                                               event.modifiers != Qt::NoModifier, host.referenceSize()));
+    last = point;
+}
+
+QCursor ReferenceTool::cursor(const ToolEvent& hover) const
+{
+    using namespace ReferenceFrame;
+    switch (grab(host.referenceRect(), scenePoint(hover))) {
+    case -1:
+        return QCursor();
+    case 0:
+        return QCursor(Qt::SizeAllCursor);
+    case Left:
+    case Right:
+        return QCursor(Qt::SizeHorCursor);
+    case Top:
+    case Bottom:
+        return QCursor(Qt::SizeVerCursor);
+    case Top | Left:
+    case Bottom | Right:
+        return QCursor(Qt::SizeFDiagCursor);
+    default:
+        return QCursor(Qt::SizeBDiagCursor);
+    }
 }

@@ -25,6 +25,11 @@ public:
     virtual void hideShape() = 0;
     // The rubber band of a selection being dragged; empty for none.
     virtual void showBand(const QRegion& band) = 0;
+    // The reference picture's own size (empty without one) and its place in
+    // scene units.
+    virtual QSize referenceSize() const = 0;
+    virtual QRect referenceRect() const = 0;
+    virtual void setReferenceRect(const QRect& rect) = 0;
 };
 
 // Tool 0: draws pixels while a button is held, one undo step per stroke;
@@ -112,6 +117,26 @@ private:
     bool multiColor = false;
     QPoint last; // the last unit of a move, the first pixel of a band
     QRegion band;
+};
+
+// Tool 7: moves the reference picture, or resizes it by the edges grabbed;
+// with a modifier held the picture keeps its aspect ratio.
+class ReferenceTool : public Tool {
+public:
+    explicit ReferenceTool(ToolHost& host)
+        : host(host)
+    {
+    }
+    void press(const ToolEvent& event) override;
+    void move(const ToolEvent& event) override;
+    void release(const ToolEvent&) override { edges = -1; }
+    void deactivate() override { edges = -1; }
+    QCursor cursor(const ToolEvent& hover) const override;
+
+private:
+    ToolHost& host;
+    int edges = -1; // grabbed, -1 for none
+    QPoint last;
 };
 
 namespace ToolCursors {
