@@ -23,6 +23,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -118,7 +119,7 @@ EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, Q
     editorGV->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     editorGV->setAcceptDrops(true);
     editorGV->setMouseTracking(true);
-    editorGV->setZoom(3.0);
+    editorGV->setZoom(sprites ? 2.0 : 3.0);
     scene->setViewZoom(editorGV->zoomFactor());
 
     ToolHost& host = *this;
@@ -255,6 +256,17 @@ EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, Q
 }
 
 EditingPane::~EditingPane() = default;
+
+void EditingPane::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // The grid starts at the top left corner of the view.
+    if (!shownOnce) {
+        shownOnce = true;
+        editorGV->horizontalScrollBar()->setValue(editorGV->horizontalScrollBar()->minimum());
+        editorGV->verticalScrollBar()->setValue(editorGV->verticalScrollBar()->minimum());
+    }
+}
 
 LayerCanvas EditingPane::canvas() const
 {

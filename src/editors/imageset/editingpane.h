@@ -82,6 +82,9 @@ public:
     // background and the grids; the caller owns it.
     QMenu* colorMenu();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private slots:
     void showCurrent();
     void showChangedSlots(const QSet<int>& stored);
@@ -132,6 +135,7 @@ private:
     QToolButton* btnEditDecalImage;
     int previousTool = Draw; // chosen again when the reference tool ends
     bool loadInFront = false;
+    bool shownOnce = false;
     QToolButton* btnPixelsGrid;
     std::array<QRadioButton*, EditingGrid::layerCount> radioLayers;
     std::array<QCheckBox*, EditingGrid::layerCount> chkShowLayers;
