@@ -62,6 +62,11 @@ SlotSwatches::SlotSwatches(const QString& pane, const QString& romLabelName, QWi
 
 void SlotSwatches::showSwatch(int row, int colorIndex, const QString& text)
 {
+    // Restyling a widget is slow, and the mouse moves all the time.
+    if (shownColors.value(row, -2) == colorIndex && labels[row]->text() == (colorIndex < 0 ? QStringLiteral("--") : text))
+        return;
+    shownColors.resize(frames.size());
+    shownColors[row] = colorIndex;
     if (colorIndex < 0) {
         frames[row]->setStyleSheet(QStringLiteral("background-color: transparent"));
         labels[row]->setText(QStringLiteral("--"));
@@ -80,6 +85,7 @@ void SlotSwatches::show(const Imageset& set, int slot)
         for (int row = 0; row < frames.size(); ++row)
             showSwatch(row, -1, QString());
         romGlyph->clear();
+        shownGlyph = -1;
         return;
     }
     const std::array<int, 4> colors = set.colorsFor(slot);
@@ -94,6 +100,8 @@ void SlotSwatches::show(const Imageset& set, int slot)
     } else {
         showSwatch(3, imageColor, QString::number(imageColor));
     }
-    if (set.type == Imageset::Charset)
-        romGlyph->setPixmap(romPicture(slot & 255));
+    if (set.type == Imageset::Charset && shownGlyph != (slot & 255)) {
+        shownGlyph = slot & 255;
+        romGlyph->setPixmap(romPicture(shownGlyph));
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QVector>
 #include <QWidget>
 
 class Imageset;
@@ -27,4 +28,6 @@ private:
     QList<QFrame*> frames;
     QList<QLabel*> labels;
     QLabel* romGlyph;
+    QVector<int> shownColors; // palette index per row as last shown
+    int shownGlyph = -1;
 };
