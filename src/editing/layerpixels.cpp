@@ -12,20 +12,6 @@ int floorDiv(int a, int b)
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
 
-// Which units of a picture lie in a region, tested at their centres.
-std::vector<bool> unitsInside(const QRegion& region, int width, int height, int unitWidth)
-{
-    std::vector<bool> inside(size_t(width) * size_t(height), false);
-    const int span = 2 * unitWidth;
-    for (const QRect& rect : region) {
-        const int top = qMax(0, floorDiv(rect.top(), 2)), bottom = qMin(height - 1, floorDiv(rect.bottom() - 1, 2));
-        const int left = qMax(0, -floorDiv(-(rect.left() - 1), span)), right = qMin(width - 1, floorDiv(rect.right() - 1, span));
-        for (int y = top; y <= bottom; ++y)
-            std::fill_n(inside.begin() + ptrdiff_t(y) * width + left, qMax(0, right - left + 1), true);
-    }
-    return inside;
-}
-
 using Spans = std::vector<std::pair<int, int>>; // first and last unit of each run in a row
 
 // The region of runs of units, row by row, in scene units: rows with equal
@@ -155,6 +141,19 @@ QSet<int> LayerPixels::writeBack(Imageset& set) const
 }
 
 namespace Drawing {
+
+std::vector<bool> unitsInside(const QRegion& region, int width, int height, int unitWidth)
+{
+    std::vector<bool> inside(size_t(width) * size_t(height), false);
+    const int span = 2 * unitWidth;
+    for (const QRect& rect : region) {
+        const int top = qMax(0, floorDiv(rect.top(), 2)), bottom = qMin(height - 1, floorDiv(rect.bottom() - 1, 2));
+        const int left = qMax(0, -floorDiv(-(rect.left() - 1), span)), right = qMin(width - 1, floorDiv(rect.right() - 1, span));
+        for (int y = top; y <= bottom; ++y)
+            std::fill_n(inside.begin() + ptrdiff_t(y) * width + left, qMax(0, right - left + 1), true);
+    }
+    return inside;
+}
 
 QSet<int> floodFill(Imageset& set, const LayerCanvas& canvas, QPoint pixel, const Pen& pen, bool multiColor,
                     const QRegion& selection)

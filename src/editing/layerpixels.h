@@ -5,6 +5,8 @@
 #include <QRect>
 #include <QVector>
 
+#include <vector>
+
 // The codes of the images a layer shows, decoded once for an operation over
 // many pixels (a fill, a flood selection, a move) and written back once.
 // Coordinates are units: hi-res pixels, or multicolour pixels when the
@@ -73,6 +75,9 @@ struct MoveBuffers {
 };
 
 namespace Drawing {
+// Which units of a picture of width x height units lie in a region of scene
+// units, tested at their centres; row by row.
+std::vector<bool> unitsInside(const QRegion& region, int width, int height, int unitWidth);
 // Fills the area of equal code connected to a pixel with the pen, inside a
 // non-empty selection only, in units of the images' kind; returns the stored
 // slots changed. Nothing happens where no slot is placed, or when the pen's

@@ -1,10 +1,12 @@
 // The drawing tools on the pixels of an editing-grid layer, row by row of
 // tests/data/drawing/operations.txt: pens and dithering, lines, ellipses,
-// rectangles, fills, flood selections and moves of selected pixels; and the
-// reference picture grabbed and dragged (drawing/reference.txt).
+// rectangles, fills, flood selections, moves of selected pixels and the
+// transformations; and the reference picture grabbed and dragged
+// (drawing/reference.txt).
 
 #include "editing/layerpixels.h"
 #include "editing/referenceframe.h"
+#include "editing/transforms.h"
 #include "support/core/datatable.h"
 
 #include <QtTest>
@@ -110,6 +112,17 @@ private slots:
             } else if (w[0] == "move") { // to an offset in units from where the pixels were lifted
                 changed += Drawing::moveLifted(set, canvas, lifted, offset, point(w[1]));
                 offset = point(w[1]);
+            } else if (w[0] == "shift") {
+                const QStringList directions {"left", "right", "up", "down"};
+                changed += Transform::shift(set, canvas, multi, selection, Transform::Direction(directions.indexOf(w[1])));
+            } else if (w[0] == "mirror" || w[0] == "flip") {
+                changed += (w[0] == "mirror" ? Transform::mirror : Transform::flip)(set, canvas, multi, selection);
+            } else if (w[0] == "rotate") {
+                changed += Transform::rotate(set, canvas, multi, selection, w[1].toDouble(), w[2] == "right", {});
+            } else if (w[0] == "scale") {
+                changed += Transform::scale(set, canvas, multi, selection, w[1].toDouble(), w[2].toDouble(), {});
+            } else if (w[0] == "invert" || w[0] == "erase") {
+                changed += (w[0] == "invert" ? Transform::invert : Transform::erase)(set, canvas, multi, selection);
             }
         }
         changed.remove(-1);
