@@ -87,6 +87,9 @@ PromptAnswer showDialog(QWidget* parent, const PromptRequest& request)
         answer.text = QFileDialog::getSaveFileName(parent, request.title, QString(), request.filter);
         answer.accepted = !answer.text.isEmpty();
         break;
+    case PromptRequest::Dialog:
+        answer.accepted = request.dialog && request.dialog->exec() == QDialog::Accepted;
+        break;
     case PromptRequest::Color: {
         const QColor color = QColorDialog::getColor(QColor(request.initialText), parent, request.title);
         answer.accepted = color.isValid();
@@ -188,6 +191,13 @@ bool Prompt::getItem(QWidget* parent, const QString& title, const QString& label
         return false;
     result = answer.value;
     return true;
+}
+
+bool Prompt::exec(QDialog* dialog)
+{
+    PromptRequest request = makeRequest(PromptRequest::Dialog, dialog->windowTitle(), QString());
+    request.dialog = dialog;
+    return ask(dialog->parentWidget(), request).accepted;
 }
 
 bool Prompt::getColor(QWidget* parent, const QString& title, const QColor& initial, QColor& result)

@@ -7,11 +7,12 @@
 
 #include <functional>
 
+class QDialog;
 class QWidget;
 
 // What the program asks or tells the user.
 struct PromptRequest {
-    enum Kind { Message, Question, Integer, Text, Item, OpenFileName, SaveFileName, Color };
+    enum Kind { Message, Question, Integer, Text, Item, OpenFileName, SaveFileName, Color, Dialog };
 
     Kind kind = Message;
     QMessageBox::Icon icon = QMessageBox::NoIcon; // messages and questions
@@ -23,6 +24,7 @@ struct PromptRequest {
     QStringList items;                             // item choice; options of an open dialog
     int value = 0, minimum = 0, maximum = 0;       // number input
     QString filter;                                // file dialogs
+    QDialog* dialog = nullptr;                     // a dialog of the program's own
 };
 
 // The user's answer. A cancelled input or file dialog is not accepted.
@@ -57,6 +59,10 @@ bool getText(QWidget* parent, const QString& title, const QString& label, const 
 // the position of the chosen item, so equal texts stay apart.
 bool getItem(QWidget* parent, const QString& title, const QString& label, const QStringList& items,
              int& result);
+
+// Runs a dialog of the program's own; true when it was accepted. A
+// responder may change the dialog's fields before accepting it.
+bool exec(QDialog* dialog);
 
 // A colour from the colour dialog, starting at initial.
 bool getColor(QWidget* parent, const QString& title, const QColor& initial, QColor& result);

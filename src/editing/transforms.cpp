@@ -105,14 +105,15 @@ QSet<int> flip(Imageset& set, const LayerCanvas& canvas, bool multiColor, const 
 }
 
 QSet<int> rotate(Imageset& set, const LayerCanvas& canvas, bool multiColor, const QRegion& selection, double degrees,
-                 bool right, std::optional<QPoint> centre)
+                 bool right, std::optional<QPoint> centre, double pixelAspect)
 {
     const double theta = degrees * 0.017453292519943295 * (right ? -1 : 1);
     const double cosine = std::cos(theta), sine = std::sin(theta);
     return rewrite(set, canvas, multiColor, selection, true, true, [&](const Snapshot& s, const QPoint& at) {
         const QPointF c = centreOf(s, centre);
-        const double dx = at.x() - c.x(), dy = at.y() - c.y();
-        return s.at(QPoint(nearest(c.x() + dx * cosine - dy * sine), nearest(c.y() + dx * sine + dy * cosine)));
+        const double dx = (at.x() - c.x()) * pixelAspect, dy = at.y() - c.y();
+        return s.at(QPoint(nearest(c.x() + (dx * cosine - dy * sine) / pixelAspect),
+                           nearest(c.y() + dx * sine + dy * cosine)));
     });
 }
 

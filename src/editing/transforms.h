@@ -22,9 +22,10 @@ QSet<int> mirror(Imageset& set, const LayerCanvas& canvas, bool multiColor, cons
 QSet<int> flip(Imageset& set, const LayerCanvas& canvas, bool multiColor, const QRegion& selection);
 // Turned by degrees about a centre unit (the working area's middle when
 // none), to the left (counter-clockwise on screen) or the right, nearest
-// neighbour.
+// neighbour. With a pixel aspect of 2 units turn as they look on screen,
+// twice as wide as high.
 QSet<int> rotate(Imageset& set, const LayerCanvas& canvas, bool multiColor, const QRegion& selection, double degrees,
-                 bool right, std::optional<QPoint> centre);
+                 bool right, std::optional<QPoint> centre, double pixelAspect = 1.0);
 // Scaled by percentages about a centre unit, nearest neighbour.
 QSet<int> scale(Imageset& set, const LayerCanvas& canvas, bool multiColor, const QRegion& selection,
                 double widthPercent, double heightPercent, std::optional<QPoint> centre);

@@ -48,12 +48,13 @@ inline ImagesetEditor* editImageset(Mosaikon& window, int nodeKind, qint32 id)
 }
 
 // One letter per prompt shown: O open dialog, S save dialog, Q question,
-// E error message, M other message, I number, T text, C choice, K colour.
+// E error message, M other message, I number, T text, C choice, K colour,
+// D a dialog of the program's own.
 inline QString promptKinds(const PromptScript& script)
 {
     QString kinds;
     for (const PromptRequest& request : script.shown)
-        kinds += request.icon == QMessageBox::Critical ? QChar('E') : QStringLiteral("MQITCOSK").at(int(request.kind));
+        kinds += request.icon == QMessageBox::Critical ? QChar('E') : QStringLiteral("MQITCOSKD").at(int(request.kind));
     return kinds;
 }
 

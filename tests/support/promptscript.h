@@ -25,6 +25,8 @@ public:
     // A file name with the option chosen below the file dialog's list.
     PromptScript& file(const QString& name, int option) { return queue(true, QMessageBox::NoButton, name, option); }
     PromptScript& cancel() { return queue(false, QMessageBox::NoButton, {}, 0); }
+    // A dialog of the program's own, accepted as it was filled.
+    PromptScript& accept() { return queue(true, QMessageBox::Ok, {}, 0); }
 
     QList<PromptRequest> shown;
     int unexpected = 0;

@@ -2,6 +2,7 @@
 
 #include "dialogs/prompt.h"
 #include "editing/slotpayload.h"
+#include "editing/transforms.h"
 #include "editing/slotselection.h"
 #include "editors/imageset/colorpanel.h"
 #include "editors/imageset/layersitem.h"
@@ -166,6 +167,29 @@ EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, Q
         commandRow->addWidget(button);
     commandRow->addStretch();
 
+    auto* transformRow = new QHBoxLayout;
+    const struct {
+        const char* name;
+        const char* icon;
+        const char* toolTip;
+        void (EditingPane::*slot)();
+    } transforms[] = {{"btnShiftLeft", "ShiftLeft", "Shift left", &EditingPane::shiftLeft},
+                      {"btnShiftRight", "ShiftRight", "Shift right", &EditingPane::shiftRight},
+                      {"btnShiftUp", "ShiftUp", "Shift up", &EditingPane::shiftUp},
+                      {"btnShiftDown", "ShiftDown", "Shift down", &EditingPane::shiftDown},
+                      {"btnRotate", "Rotate", "Rotate", &EditingPane::rotate},
+                      {"btnScale", "Scale", "Resize", &EditingPane::scale},
+                      {"btnInvert", "Invert", "Invert", &EditingPane::invert},
+                      {"btnMirror", "Mirror", "Mirror", &EditingPane::mirror},
+                      {"btnFlip", "Flip", "Flip", &EditingPane::flip},
+                      {"btnEraser", "Eraser", "Erase all", &EditingPane::eraser}};
+    for (const auto& entry : transforms) {
+        QToolButton* button = makeButton(QLatin1String(entry.name), QLatin1String(entry.icon), QLatin1String(entry.toolTip));
+        connect(button, &QToolButton::clicked, this, entry.slot);
+        transformRow->addWidget(button);
+    }
+    transformRow->addStretch();
+
     auto* layerGrid = new QGridLayout;
     auto* layerGroup = new QButtonGroup(this);
     for (int i = 0; i < EditingGrid::layerCount; ++i) {
@@ -206,6 +230,7 @@ EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, Q
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(toolRow);
     layout->addLayout(commandRow);
+    layout->addLayout(transformRow);
     layout->addLayout(layerGrid);
     layout->addLayout(gridSize);
     layout->addWidget(editorGV, 1);
@@ -467,6 +492,129 @@ void EditingPane::toolEditDecalImage(bool checked)
     } else if (tools.activeId() == Reference) {
         chooseTool(previousTool);
     }
+}
+
+void EditingPane::transform(const Operation& operation, bool shift, bool anyKind,
+                            const std::function<bool(bool multiColor, const QRect& area)>& ask)
+{
+    if (editingGrid.isEmpty(layer))
+        return;
+    const QRegion selection = doc->extra().selection;
+    if (shift && selection.rectCount() > 1) {
+        Prompt::critical(this, QStringLiteral("Operation not permitted!"), QStringLiteral("The selection must be a rectangle."));
+        return;
+    }
+    const std::optional<bool> kind = anyKind ? std::optional<bool>(false)
+        : canvas().commonKind(doc->current(), selection.rectCount() == 1 ? selection : QRegion());
+    if (!kind) {
+        refuseMixedKinds();
+        return;
+    }
+    // The working area in pixels, for the dialogs' centres.
+    const QRect area = selection.isEmpty() ? QRect(0, 0, canvas().width(), canvas().height())
+                                           : QRect(selection.boundingRect().topLeft() / 2,
+                                                   selection.boundingRect().bottomRight() / 2);
+    if (ask && !ask(*kind, area))
+        return;
+    const LayerCanvas layerCanvas = canvas();
+    QSet<int> changed;
+    doc->step(
+        [&](Imageset& set, ImagesetEditing& editing) {
+            changed = operation(set, layerCanvas, *kind, editing.selection);
+            return !changed.isEmpty();
+        },
+        &changed);
+}
+
+void EditingPane::shiftLeft()
+{
+    transform([](Imageset& s, const LayerCanvas& c, bool m, const QRegion& r) {
+        return Transform::shift(s, c, m, r, Transform::Direction::Left);
+    }, true);
+}
+
+void EditingPane::shiftRight()
+{
+    transform([](Imageset& s, const LayerCanvas& c, bool m, const QRegion& r) {
+        return Transform::shift(s, c, m, r, Transform::Direction::Right);
+    }, true);
+}
+
+void EditingPane::shiftUp()
+{
+    transform([](Imageset& s, const LayerCanvas& c, bool m, const QRegion& r) {
+        return Transform::shift(s, c, m, r, Transform::Direction::Up);
+    }, true);
+}
+
+void EditingPane::shiftDown()
+{
+    transform([](Imageset& s, const LayerCanvas& c, bool m, const QRegion& r) {
+        return Transform::shift(s, c, m, r, Transform::Direction::Down);
+    }, true);
+}
+
+namespace {
+// A manual centre in units: a multicolour pixel covers two hi-res ones.
+std::optional<QPoint> centreUnit(const TransformCentre& centre, bool multiColor)
+{
+    if (!centre.manual)
+        return std::nullopt;
+    return multiColor ? QPoint(centre.point.x() / 2, centre.point.y()) : centre.point;
+}
+}
+
+void EditingPane::rotate()
+{
+    transform(
+        [this](Imageset& s, const LayerCanvas& c, bool m, const QRegion& r) {
+            return Transform::rotate(s, c, m, r, rotateOptions.angle, rotateOptions.right,
+                                     centreUnit(rotateOptions.centre, m), m && rotateOptions.keepAspect ? 2.0 : 1.0);
+        },
+        false, false,
+        [this](bool, const QRect& area) {
+            RotateDialog dialog(rotateOptions, area.bottomRight(), this);
+            if (!Prompt::exec(&dialog))
+                return false;
+            rotateOptions = dialog.options();
+            return true;
+        });
+}
+
+void EditingPane::scale()
+{
+    transform(
+        [this](Imageset& s, const LayerCanvas& c, bool m, const QRegion& r) {
+            return Transform::scale(s, c, m, r, scaleOptions.width, scaleOptions.height, centreUnit(scaleOptions.centre, m));
+        },
+        false, false,
+        [this](bool, const QRect& area) {
+            ScaleDialog dialog(scaleOptions, area.bottomRight(), this);
+            if (!Prompt::exec(&dialog))
+                return false;
+            scaleOptions = dialog.options();
+            return scaleOptions.width != 100.0 || scaleOptions.height != 100.0;
+        });
+}
+
+void EditingPane::invert()
+{
+    transform(&Transform::invert);
+}
+
+void EditingPane::mirror()
+{
+    transform(&Transform::mirror);
+}
+
+void EditingPane::flip()
+{
+    transform(&Transform::flip);
+}
+
+void EditingPane::eraser()
+{
+    transform(&Transform::erase, false, true);
 }
 
 void EditingPane::clearSelection()

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "editing/editinggrid.h"
+#include "dialogs/transformdialogs.h"
 #include "editing/tool.h"
 #include "editors/imageset/imagesettools.h"
 
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 class ColorPanel;
 class CustomSpinBox;
@@ -69,6 +71,21 @@ public:
     // "Move/resize image": the reference tool, refused without a picture.
     void toolEditDecalImage(bool checked);
 
+    // The transformations of the active layer's pixels, each one undo step.
+    void shiftLeft();
+    void shiftRight();
+    void shiftUp();
+    void shiftDown();
+    void rotate();
+    void scale();
+    void invert();
+    void mirror();
+    void flip();
+    void eraser();
+    // The last values of the rotation and scale dialogs.
+    RotateOptions rotateOptions;
+    ScaleOptions scaleOptions;
+
     void clearSelection();
     void invertSelection();
     void clearLayer(int layer);
@@ -111,6 +128,12 @@ private:
     void keyEditorGV(QKeyEvent* event);
     void dragEnterEditor(QDragMoveEvent* event);
     void dropEditor(QDropEvent* event);
+    using Operation = std::function<QSet<int>(Imageset&, const LayerCanvas&, bool multiColor, const QRegion&)>;
+    // Runs a transformation as one step after the checks every one makes:
+    // a layer with slots, a rectangular selection for shifts, images of one
+    // kind (not needed to erase). ask may end it before anything changes.
+    void transform(const Operation& operation, bool shift = false, bool anyKind = false,
+                   const std::function<bool(bool multiColor, const QRect& area)>& ask = {});
     // After the grid's cells changed: the size fields' minimums follow.
     void gridChanged();
     void updateStatus();
