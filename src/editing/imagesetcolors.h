@@ -24,4 +24,16 @@ void setImageColor(Imageset& set, const QList<int>& selected, int colorIndex);
 // a sprite set makes the selected sprites multicolour (MCM) or mono (SCM).
 // The bitmaps never change: the same bytes are read in the new mode.
 void setMode(Imageset& set, const QList<int>& selected, Imageset::Mode mode);
+
+// Why two pixel codes cannot be swapped in the set; empty when they can.
+// The image colour is per image while the other colours are shared, so no
+// character or sprite code showing it can be swapped (nor anything in sets
+// without multicolour images); a multicolour block set's background is
+// shared by all blocks.
+QString swapRefusal(const Imageset& set, int first, int second);
+// Swaps two pixel codes so that the picture keeps its look while its bits
+// change: in the multicolour images of character and sprite sets, with the
+// set-wide colours behind the codes; in the selected blocks (all blocks when
+// none is selected), with each block's own colours.
+void swapColors(Imageset& set, const QList<int>& selected, int first, int second);
 }

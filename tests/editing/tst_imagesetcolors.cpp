@@ -1,7 +1,8 @@
 // The colour and mode controls of the image-set editor applied to a set and
 // its selected slots, for every kind and mode: every row of
 // tests/data/imagesetcolors/controls.txt starts from the same set and gives
-// its colours and modes afterwards.
+// its colours and modes afterwards; swapping two colours
+// (imagesetcolors/swap.txt).
 
 #include "editing/imagesetcolors.h"
 #include "support/core/datatable.h"
@@ -65,6 +66,46 @@ private slots:
         else
             ImagesetColors::setMode(set, selected, Imageset::Mode(modes.indexOf(fields[4])));
         QCOMPARE(state(set), fields.value(5));
+    }
+
+    void swap_data() { datatable::addRows("imagesetcolors/swap.txt"); }
+
+    void swap()
+    {
+        QFETCH(QStringList, fields);
+        const auto type = Imageset::Type(QStringList {"Charset", "Spriteset", "Blockset"}.indexOf(fields[0]));
+        const bool sprites = type == Imageset::Spriteset;
+        Imageset set(3, QStringLiteral("swap"), sprites ? 24 : 8, sprites ? 21 : 8, type);
+        set.mode = Imageset::Mode(modes.indexOf(fields[1]));
+        for (int slot : {0, 1}) {
+            ImageData image(set.imageWidth, set.imageHeight);
+            image.bytes.fill('\x1b');
+            set.images.insert(slot, image);
+        }
+        if (type == Imageset::Charset)
+            set.imageColors = {{0, 9}, {1, 1}};
+        set.multiColorSprites = {0};
+        QList<int> selected;
+        for (const QString& slot : fields[2].split(' ', Qt::SkipEmptyParts))
+            selected << slot.toInt();
+        const int first = fields[3].section(' ', 0, 0).toInt(), second = fields[3].section(' ', 1, 1).toInt();
+        const QString refusal = ImagesetColors::swapRefusal(set, first, second);
+        if (!refusal.isEmpty()) {
+            QCOMPARE(refusal, fields[4]);
+            return;
+        }
+        ImagesetColors::swapColors(set, selected, first, second);
+        QStringList blocks, imageColors;
+        for (auto it = set.blockColors.cbegin(); it != set.blockColors.cend(); ++it)
+            blocks << QStringLiteral("%1:%2,%3,%4").arg(it.key()).arg(it->c0).arg(it->c1).arg(it->c2);
+        for (auto it = set.imageColors.cbegin(); it != set.imageColors.cend(); ++it)
+            imageColors << QStringLiteral("%1:%2").arg(it.key()).arg(*it);
+        const auto listed = [](const QStringList& items) { return items.isEmpty() ? QString() : ' ' + items.join(' '); };
+        QCOMPARE(QStringLiteral("colours %1,%2,%3,%4; bytes %5 %6; blocks%7; image colours%8")
+                     .arg(set.colors[0]).arg(set.colors[1]).arg(set.colors[2]).arg(set.colors[3])
+                     .arg(QString(set.images.value(0).bytes.left(1).toHex()), QString(set.images.value(1).bytes.left(1).toHex()),
+                          listed(blocks), listed(imageColors)),
+                 fields[4]);
     }
 };
 

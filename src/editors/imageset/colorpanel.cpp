@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 
@@ -48,7 +49,10 @@ ColorPanel::ColorPanel(const ImagesetDocument* document, QWidget* parent)
     , radioMCM(makeRadio(QStringLiteral("radioMCM")))
     , radioECM(makeRadio(QStringLiteral("radioECM")))
     , chkMixColors(new QCheckBox(QStringLiteral("Use dithering")))
+    , btnSwapColors(new QPushButton(QStringLiteral("Swap colors")))
 {
+    btnSwapColors->setObjectName(QStringLiteral("btnSwapColors"));
+    btnSwapColors->setToolTip(QStringLiteral("Swap colors"));
     chkMixColors->setObjectName(QStringLiteral("chkMixColors"));
     chkMixColors->setToolTip(QStringLiteral("Use both foreground and background colors in a dither pattern."));
     buttonGroupLeft->setObjectName(QStringLiteral("buttonGroupLeft"));
@@ -120,6 +124,7 @@ ColorPanel::ColorPanel(const ImagesetDocument* document, QWidget* parent)
     layout->addLayout(modes);
     layout->addLayout(grid);
     layout->addWidget(chkMixColors);
+    layout->addWidget(btnSwapColors, 0, Qt::AlignLeft);
     layout->addStretch();
 
     // The mode buttons' ids are the modes.
@@ -129,6 +134,7 @@ ColorPanel::ColorPanel(const ImagesetDocument* document, QWidget* parent)
     connect(cbxCol10, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &ColorPanel::multiColor10Chosen);
     connect(cbxCol11, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &ColorPanel::imageColorChosen);
     connect(cbxBckgnd3, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &ColorPanel::bckgnd3Chosen);
+    connect(btnSwapColors, &QPushButton::clicked, this, &ColorPanel::swapColorsChosen);
 
     // Until a slot is chosen the foreground shows the colour new images get.
     cbxCol11->showColor(15);

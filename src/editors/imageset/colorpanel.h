@@ -7,6 +7,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
+class QPushButton;
 class QRadioButton;
 class PaletteComboBox;
 
@@ -44,6 +45,7 @@ signals:
     void imageColorChosen(int colorIndex);
     // The mode buttons: SCM ("Mono"), MCM ("Multi") or ECM.
     void modeChosen(Imageset::Mode mode);
+    void swapColorsChosen();
 
 private:
     void setDrawingChoice(bool multiColor);
@@ -65,4 +67,5 @@ private:
     QRadioButton* radioMCM;
     QRadioButton* radioECM;
     QCheckBox* chkMixColors;
+    QPushButton* btnSwapColors;
 };

@@ -58,6 +58,7 @@ ImagesetEditor::ImagesetEditor(const Imageset& set, int nodeKind, EditorServices
     connect(panel, &ColorPanel::multiColor10Chosen, this, &ImagesetEditor::setMultiColor10);
     connect(panel, &ColorPanel::bckgnd3Chosen, this, &ImagesetEditor::setBckgnd3);
     connect(panel, &ColorPanel::imageColorChosen, this, &ImagesetEditor::setImageColor);
+    connect(panel, &ColorPanel::swapColorsChosen, this, &ImagesetEditor::swapColors);
 
     const auto shortcut = [this](const char* keys, auto slot) {
         auto* key = new QShortcut(QKeySequence(QLatin1String(keys)), this);
@@ -150,6 +151,23 @@ void ImagesetEditor::setBckgnd3(int colorIndex)
 void ImagesetEditor::setImageColor(int colorIndex)
 {
     editSelected(ImagesetColors::setImageColor, colorIndex);
+}
+
+void ImagesetEditor::swapColors()
+{
+    // Multicolour sets swap the codes the mouse buttons draw, hi-res ones
+    // their only two.
+    const bool chosenCodes = current().type == Imageset::Spriteset || current().mode == Imageset::MCM;
+    const int first = chosenCodes ? panel->leftCode() : 1, second = chosenCodes ? panel->rightCode() : 0;
+    if (first == second)
+        return;
+    const QString refusal = ImagesetColors::swapRefusal(current(), first, second);
+    if (!refusal.isEmpty()) {
+        Prompt::critical(this, QStringLiteral("Operation not permitted!"), refusal);
+        return;
+    }
+    const QList<int> selected = imageListPane->selection().indexes;
+    edit([&](Imageset& set) { ImagesetColors::swapColors(set, selected, first, second); });
 }
 
 void ImagesetEditor::clearSlots(const QList<int>& slotList)

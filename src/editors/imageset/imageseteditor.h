@@ -42,6 +42,9 @@ public slots:
     void setImageColor(int colorIndex);
     void imagesSelectionUpdated();
     void clearSlots(const QList<int>& slotList);
+    // "Swap colors": two codes change places in the images, and so do the
+    // colours behind them.
+    void swapColors();
 
 protected:
     QString unsavedQuestion() const override;
