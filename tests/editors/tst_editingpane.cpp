@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QToolButton>
 #include <QMenu>
 #include <QSpinBox>
@@ -259,6 +260,65 @@ private slots:
         tool->click();
         QCOMPARE(pane->currentTool(), int(EditingPane::Draw));
         QVERIFY(!editor->canUndo());
+    }
+
+    // Transformations check a layer with slots, a rectangular selection for
+    // shifts and one kind of image, in that order; the dialogs' values are
+    // remembered, a cancel or a scale by 100 % records nothing.
+    void transformations()
+    {
+        PromptScript prompts;
+        auto editor = show(charset(true));
+        EditingPane* pane = editor->editing();
+        const auto click = [pane](const char* name) { pane->findChild<QToolButton*>(QLatin1String(name))->click(); };
+        pane->chooseTool(EditingPane::SelectMove);
+        drag(*editor, {0, 0}, {1, 1});
+        drag(*editor, {20, 0}, {21, 1}, Qt::ControlModifier); // a second rectangle, in a hi-res character
+        click("btnShiftLeft");
+        click("btnMirror");
+        QCOMPARE(prompts.shown.value(0).text, QStringLiteral("The selection must be a rectangle."));
+        QCOMPARE(prompts.shown.value(1).text, QStringLiteral("Can't apply this operation to both mono and multi color chars."));
+        pane->clearSelection();
+        drag(*editor, {0, 0}, {7, 0}); // multicolour character 0 alone
+        pane->chooseTool(EditingPane::Draw);
+        drag(*editor, {0, 0}, {0, 0});
+        prompts.cancel();
+        click("btnRotate");
+        pane->scaleOptions.width = pane->scaleOptions.height = 100.0;
+        prompts.accept();
+        click("btnScale");
+        QCOMPARE(prompts.shown.size(), 4);
+        QCOMPARE(prompts.shown.value(2).title, QStringLiteral("Rotate"));
+        click("btnShiftRight");
+        QCOMPARE(code(*editor, 2, 0), 3);
+        QVERIFY(editor->canUndo());
+        editor->undo();
+        QCOMPARE(code(*editor, 0, 0), 3);
+        editor->undo();
+        QCOMPARE(code(*editor, 0, 0), 0);
+        pane->clearLayer(0);
+        click("btnInvert");
+        QCOMPARE(prompts.shown.size(), 4);
+    }
+
+    // Swapping colours: refused for the character colour, else two codes
+    // and the colours behind them change places as one step.
+    void swapColors()
+    {
+        PromptScript prompts;
+        auto editor = show(charset(true));
+        drag(*editor, {0, 0}, {0, 0}); // code 3 in multicolour character 0
+        auto* swap = editor->colorPanel()->findChild<QPushButton*>(QStringLiteral("btnSwapColors"));
+        swap->click();
+        QCOMPARE(prompts.shown.value(0).text, QStringLiteral("Can't swap the foreground color for Charsets or Spritesets!"));
+        editor->colorPanel()->pickCode(Qt::LeftButton, 1);
+        editor->colorPanel()->pickCode(Qt::RightButton, 0);
+        swap->click();
+        QCOMPARE(editor->current().colors[0], 1);
+        QCOMPARE(editor->current().colors[1], 6);
+        QCOMPARE(code(*editor, 2, 0), 1); // a 0 pixel now 01
+        editor->undo();
+        QCOMPARE(code(*editor, 2, 0), 0);
     }
 
     // A colour from the pane's menu is an undo step of the set.
