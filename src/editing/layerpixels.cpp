@@ -11,12 +11,10 @@ int floorDiv(int a, int b)
 {
     return a >= 0 ? a / b : -((-a + b - 1) / b);
 }
+}
 
-using Spans = std::vector<std::pair<int, int>>; // first and last unit of each run in a row
-
-// The region of runs of units, row by row, in scene units: rows with equal
-// runs are joined into one band, as a region keeps them.
-QRegion regionOf(const std::vector<Spans>& rows, int unitWidth)
+namespace Drawing {
+QRegion regionOfRuns(const std::vector<Runs>& rows, int unitWidth)
 {
     if (rows.empty())
         return {};
@@ -35,7 +33,9 @@ QRegion regionOf(const std::vector<Spans>& rows, int unitWidth)
         region.setRects(rects.constData(), rects.size());
     return region;
 }
+}
 
+namespace {
 // Visits the 4-connected area of units that pass the test around a unit,
 // run by run; every unit is tested once at most.
 template<typename Test, typename Run>
@@ -183,13 +183,13 @@ QRegion floodArea(const Imageset& set, const LayerCanvas& canvas, QPoint pixel, 
     const int old = pixels.code(start.x(), start.y());
     if (old < 0)
         return {};
-    std::vector<Spans> rows(size_t(pixels.height()));
+    std::vector<Runs> rows(size_t(pixels.height()));
     forConnectedRuns(pixels.width(), pixels.height(), start, [&](int x, int y) { return pixels.code(x, y) == old; },
                      [&](int first, int last, int y) { rows[size_t(y)].emplace_back(first, last); });
     // Runs found apart may touch: a region wants them joined.
-    for (Spans& runs : rows) {
+    for (Runs& runs : rows) {
         std::sort(runs.begin(), runs.end());
-        Spans joined;
+        Runs joined;
         for (const auto& run : runs) {
             if (!joined.empty() && joined.back().second + 1 >= run.first)
                 joined.back().second = qMax(joined.back().second, run.second);
@@ -198,7 +198,7 @@ QRegion floodArea(const Imageset& set, const LayerCanvas& canvas, QPoint pixel, 
         }
         runs = std::move(joined);
     }
-    return regionOf(rows, pixels.unitWidthInPixels());
+    return regionOfRuns(rows, pixels.unitWidthInPixels());
 }
 
 QRegion band(QPoint from, QPoint to, bool multiColor)

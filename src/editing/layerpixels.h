@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QVector>
 
+#include <utility>
 #include <vector>
 
 // The codes of the images a layer shows, decoded once for an operation over
@@ -75,6 +76,10 @@ struct MoveBuffers {
 };
 
 namespace Drawing {
+// The first and last unit of each run of units in a row, in order, apart.
+using Runs = std::vector<std::pair<int, int>>;
+// The region of the runs of units, row by row from the top, in scene units.
+QRegion regionOfRuns(const std::vector<Runs>& rows, int unitWidth);
 // Which units of a picture of width x height units lie in a region of scene
 // units, tested at their centres; row by row.
 std::vector<bool> unitsInside(const QRegion& region, int width, int height, int unitWidth);

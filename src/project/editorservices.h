@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/clipboards.h"
 #include "model/workingcopies.h"
 #include "project/mdichild.h"
 
@@ -14,7 +15,7 @@ class QMdiArea;
 // editor by the main window: look-ups of the datasets it depends on (open
 // editors' working copies first, so unsaved changes show everywhere), the
 // dependants of its item, opened in minimized editors where they have none,
-// and redraws of the editors that show its item.
+// redraws of the editors that show its item, and the shared clipboards.
 class EditorServices : public QObject {
     Q_OBJECT
 
@@ -44,10 +45,16 @@ public:
     // Every open editor drops its cached pictures and draws anew.
     void fullUpdate();
 
+    // The clipboards all image-set editors share.
+    ImageClipboard& imageClipboard() { return images; }
+    BitmapClipboard& bitmapClipboard() { return bitmaps; }
+
 private:
     QList<Document*> openAll(ItemKind kind, const QList<qint32>& ids);
 
     const Project& project;
     const QMdiArea* area;
     OpenEditor openEditor;
+    ImageClipboard images;
+    BitmapClipboard bitmaps;
 };

@@ -6,6 +6,7 @@
 #include "editors/imageset/colorpanel.h"
 #include "editors/imageset/editingpane.h"
 #include "editors/imageset/imageseteditor.h"
+#include "editors/imageset/imagelistpane.h"
 #include "model/palette.h"
 #include "support/promptscript.h"
 #include "support/testenvironment.h"
@@ -319,6 +320,38 @@ private slots:
         QCOMPARE(code(*editor, 2, 0), 1); // a 0 pixel now 01
         editor->undo();
         QCOMPARE(code(*editor, 2, 0), 0);
+    }
+
+    // Pixels copied and pasted in the pane float at the grid's corner,
+    // selected, and drag on like a move; slots pasted in the list are one
+    // step. Multicolour and hi-res pixels do not mix.
+    void clipboards()
+    {
+        PromptScript prompts;
+        auto editor = show(charset());
+        EditingPane* pane = editor->editing();
+        drag(*editor, {9, 1}, {9, 1});
+        pane->chooseTool(EditingPane::SelectMove);
+        drag(*editor, {8, 1}, {10, 1});
+        QTest::keyClick(pane->view(), Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(pane->view(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(code(*editor, 1, 0), 1);
+        QCOMPARE(pane->editingScene()->selection(), QRegion(0, 0, 6, 2));
+        drag(*editor, {1, 0}, {1, 3});
+        QCOMPARE(code(*editor, 1, 0) + code(*editor, 1, 3), 1);
+
+        SlotSelection first;
+        first.indexes = {0, 1};
+        editor->imageList()->setSelection(first);
+        editor->copySlots(false);
+        editor->pasteSlots(40);
+        QCOMPARE(editor->current().images.value(40), editor->current().images.value(0));
+        editor->undo();
+        QVERIFY(!editor->current().images.contains(40));
+
+        editor->modeRadioClicked(Imageset::MCM); // every character multicolour (colour 15)
+        QTest::keyClick(pane->view(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(prompts.shown.value(0).text, QStringLiteral("Cannot paste, incompatible image types."));
     }
 
     // A colour from the pane's menu is an undo step of the set.

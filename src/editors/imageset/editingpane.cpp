@@ -81,10 +81,12 @@ QString acceptedFormat(const Imageset& set, const QMimeData* mime)
 }
 }
 
-EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, QWidget* parent)
+EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, BitmapClipboard* clipboard,
+                         QWidget* parent)
     : QWidget(parent)
     , doc(document)
     , colors(colors)
+    , clipboard(clipboard)
     , scene(new QGraphicsSceneWithGrid(this))
     , layers(new LayersItem(document, &editingGrid))
     , shapeLight(makeOutline(Qt::white, 0.0))
@@ -94,6 +96,8 @@ EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, Q
     , btnImagesGrid(makeButton(QStringLiteral("btnImagesGrid"), QStringLiteral("Grid"), QStringLiteral("Toggle grid"), true))
     , btnPixelsGrid(makeButton(QStringLiteral("btnPixelsGrid"), QStringLiteral("PixelsGrid"),
                                QStringLiteral("Toggle pixels grid"), true))
+    , btnCopyEditor(makeButton(QStringLiteral("btnCopyEditor"), QStringLiteral("Copy"), QStringLiteral("Copy (Ctrl+C)")))
+    , btnPasteEditor(makeButton(QStringLiteral("btnPasteEditor"), QStringLiteral("Paste"), QStringLiteral("Paste (Ctrl+V)")))
     , btnSetDecalImage(makeButton(QStringLiteral("btnSetDecalImage"), QStringLiteral("DecalImage"),
                                   QStringLiteral("Set/clear image"), true))
     , btnEditDecalImage(makeButton(QStringLiteral("btnEditDecalImage"), QStringLiteral("DecalMove"),
@@ -162,8 +166,8 @@ EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, Q
                                            QStringLiteral("Clear grid for all layers"));
     btnImagesGrid->setChecked(true);
     scene->setImagesGridVisible(true);
-    for (QToolButton* button :
-         {btnClearSelection, btnInvSelection, btnImagesGrid, btnPixelsGrid, btnClearGrid, btnSetDecalImage})
+    for (QToolButton* button : {btnCopyEditor, btnPasteEditor, btnClearSelection, btnInvSelection, btnImagesGrid,
+                                btnPixelsGrid, btnClearGrid, btnSetDecalImage})
         commandRow->addWidget(button);
     commandRow->addStretch();
 
@@ -239,6 +243,8 @@ EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, Q
 
     connect(toolButtons, &QButtonGroup::idClicked, this, &EditingPane::chooseTool);
     connect(layerGroup, &QButtonGroup::idClicked, this, &EditingPane::setCurrentLayer);
+    connect(btnCopyEditor, &QToolButton::clicked, this, &EditingPane::copyPixels);
+    connect(btnPasteEditor, &QToolButton::clicked, this, &EditingPane::pastePixels);
     connect(btnClearSelection, &QToolButton::clicked, this, &EditingPane::clearSelection);
     connect(btnInvSelection, &QToolButton::clicked, this, &EditingPane::invertSelection);
     connect(btnClearGrid, &QToolButton::clicked, this, &EditingPane::clearGrid);
@@ -258,7 +264,10 @@ EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, Q
     connect(editorGV, &QGraphicsViewZoomable::mouseRelease, this, &EditingPane::mouseReleaseEditorGV);
     // Keys reach the pane while the mouse is over it, without taking them
     // from the rest of the program.
-    connect(editorGV, &QGraphicsViewZoomable::mouseEnter, this, [this] { editorGV->setFocus(Qt::MouseFocusReason); });
+    connect(editorGV, &QGraphicsViewZoomable::mouseEnter, this, [this] {
+        editorGV->setFocus(Qt::MouseFocusReason);
+        updateClipboardButtons();
+    });
     connect(editorGV, &QGraphicsViewZoomable::mouseLeave, this, [this] { setHover(QPoint(-1, -1)); });
     connect(editorGV, &QGraphicsViewZoomable::mouseWheel, this, [this] { setHover(QPoint(-1, -1)); });
     connect(editorGV, &QGraphicsViewZoomable::keyPress, this, &EditingPane::keyEditorGV);
@@ -617,6 +626,55 @@ void EditingPane::eraser()
     transform(&Transform::erase, false, true);
 }
 
+void EditingPane::copyPixels()
+{
+    const QRegion selection = doc->extra().selection;
+    if (selection.isEmpty())
+        return;
+    const std::optional<bool> kind = canvas().commonKind(doc->current(), selection);
+    if (!kind) {
+        refuseMixedKinds();
+        return;
+    }
+    clipboard->copy(doc->current(), canvas(), selection, *kind);
+    updateClipboardButtons();
+}
+
+void EditingPane::pastePixels()
+{
+    if (clipboard->isEmpty())
+        return;
+    const std::optional<bool> kind = canvas().commonKind(doc->current(), QRegion());
+    if (!kind) {
+        refuseMixedKinds();
+        return;
+    }
+    if (*kind != clipboard->isMultiColor()) {
+        Prompt::critical(this, QStringLiteral("Operation not permitted!"),
+                         QStringLiteral("Cannot paste, incompatible image types."));
+        return;
+    }
+    // The pasted pixels float over the picture as a move does, so that a
+    // drag with "Select and move" takes them on and leaves the picture below.
+    const LayerCanvas layerCanvas = canvas();
+    const auto buffers =
+        QSharedPointer<const MoveBuffers>::create(clipboard->pasteBuffers(doc->current(), layerCanvas));
+    const QRegion pasted = clipboard->pastedRegion();
+    doc->step([&](Imageset& set, ImagesetEditing& editing) {
+        Drawing::moveLifted(set, layerCanvas, *buffers, QPoint(), QPoint());
+        editing.moving = buffers;
+        editing.moveOffset = QPoint();
+        editing.selection = pasted;
+        return true;
+    });
+}
+
+void EditingPane::updateClipboardButtons()
+{
+    btnCopyEditor->setEnabled(!doc->extra().selection.isEmpty());
+    btnPasteEditor->setEnabled(!clipboard->isEmpty());
+}
+
 void EditingPane::clearSelection()
 {
     if (doc->extra().selection.isEmpty())
@@ -687,13 +745,16 @@ void EditingPane::showCurrent()
     scene->setSceneRect(scene->gridRect().adjusted(-8, -8, 8, 8));
     layers->refresh();
     updateStatus();
+    updateClipboardButtons();
 }
 
 void EditingPane::showChangedSlots(const QSet<int>& stored)
 {
     layers->refreshSlots(stored);
-    if (scene->selection() != doc->extra().selection)
+    if (scene->selection() != doc->extra().selection) {
         scene->setSelection(doc->extra().selection);
+        updateClipboardButtons();
+    }
     updateStatus();
 }
 
@@ -746,6 +807,10 @@ void EditingPane::keyEditorGV(QKeyEvent* event)
     } else if (event->type() == QEvent::KeyPress && event->key() == Qt::Key_D
                && event->modifiers() == Qt::ControlModifier) {
         clearSelection();
+    } else if (event->type() == QEvent::KeyPress && event->matches(QKeySequence::Copy)) {
+        copyPixels();
+    } else if (event->type() == QEvent::KeyPress && event->matches(QKeySequence::Paste)) {
+        pastePixels();
     } else {
         tools.key(event->key(), event->modifiers());
     }

@@ -2,6 +2,7 @@
 
 #include "editing/editinggrid.h"
 #include "dialogs/transformdialogs.h"
+#include "editing/clipboards.h"
 #include "editing/tool.h"
 #include "editors/imageset/imagesettools.h"
 
@@ -42,7 +43,8 @@ public:
 
     // The pane shows the document's current state and draws with the codes
     // the colour panel chooses.
-    EditingPane(ImagesetDocument* document, const ColorPanel* colors, QWidget* parent = nullptr);
+    EditingPane(ImagesetDocument* document, const ColorPanel* colors, BitmapClipboard* clipboard,
+                QWidget* parent = nullptr);
     ~EditingPane() override;
 
     const EditingGrid& grid() const { return editingGrid; }
@@ -85,6 +87,11 @@ public:
     // The last values of the rotation and scale dialogs.
     RotateOptions rotateOptions;
     ScaleOptions scaleOptions;
+
+    // Ctrl+C: the selected pixels onto the clipboard; Ctrl+V: pasted at the
+    // grid's top left corner, selected, to be dragged where they belong.
+    void copyPixels();
+    void pastePixels();
 
     void clearSelection();
     void invertSelection();
@@ -137,11 +144,14 @@ private:
     // After the grid's cells changed: the size fields' minimums follow.
     void gridChanged();
     void updateStatus();
+    // Copy needs a selection, paste pixels on the clipboard.
+    void updateClipboardButtons();
     void updateCursor(Qt::KeyboardModifiers modifiers);
     void setHover(const QPoint& pixel);
 
     ImagesetDocument* doc;
     const ColorPanel* colors;
+    BitmapClipboard* clipboard;
     EditingGrid editingGrid;
     int layer = 0;
     ToolBox tools;
@@ -154,6 +164,8 @@ private:
     QGraphicsViewZoomable* editorGV;
     QButtonGroup* toolButtons;
     QToolButton* btnImagesGrid;
+    QToolButton* btnCopyEditor;
+    QToolButton* btnPasteEditor;
     QToolButton* btnSetDecalImage;
     QToolButton* btnEditDecalImage;
     int previousTool = Draw; // chosen again when the reference tool ends

@@ -6,6 +6,7 @@
 #include "editors/imageset/colorpanel.h"
 #include "editors/imageset/editingpane.h"
 #include "editors/imageset/imagelistpane.h"
+#include "project/editorservices.h"
 #include "views/fittingsplitter.h"
 
 #include <QGroupBox>
@@ -17,10 +18,12 @@
 
 ImagesetEditor::ImagesetEditor(const Imageset& set, int nodeKind, EditorServices* services, QWidget* parent)
     : DocumentEditor(nodeKind, new ImagesetDocument(set), services, parent)
+    , images(services ? &services->imageClipboard() : &ownImages)
+    , bitmaps(services ? &services->bitmapClipboard() : &ownBitmaps)
     , doc(static_cast<ImagesetDocument*>(document()))
     , imageListPane(new ImageListPane(doc))
     , panel(new ColorPanel(doc))
-    , editingPane(new EditingPane(doc, panel))
+    , editingPane(new EditingPane(doc, panel, bitmaps))
 {
     auto* listGroup = new QGroupBox(Imageset::kindWord(set.type) + QLatin1Char('s'));
     auto* listLayout = new QVBoxLayout(listGroup);
@@ -71,6 +74,9 @@ ImagesetEditor::ImagesetEditor(const Imageset& set, int nodeKind, EditorServices
         imageListPane->setSelection(selection);
     });
     shortcut("Alt+D", [this] { imageListPane->setSelection(SlotSelection()); });
+    shortcut("Alt+C", [this] { copySlots(false); });
+    shortcut("Alt+X", [this] { copySlots(true); });
+    shortcut("Alt+V", [this] { pasteSlots(imageListPane->hoverIndex()); });
 
     updateTitle();
 }
@@ -170,6 +176,24 @@ void ImagesetEditor::swapColors()
     edit([&](Imageset& set) { ImagesetColors::swapColors(set, selected, first, second); });
 }
 
+void ImagesetEditor::copySlots(bool cut)
+{
+    if (!imageListPane->selection().isEmpty())
+        images->take(current(), imageListPane->selection(), cut);
+}
+
+void ImagesetEditor::pasteSlots(int slot)
+{
+    if (images->isEmpty() || slot < 0)
+        return;
+    const QString refusal = images->pasteRefusal(current());
+    if (!refusal.isEmpty()) {
+        Prompt::critical(this, QStringLiteral("Error!"), refusal);
+        return;
+    }
+    edit([&](Imageset& set) { images->pasteInto(set, slot); });
+}
+
 void ImagesetEditor::clearSlots(const QList<int>& slotList)
 {
     edit([&](Imageset& set) { Slots::clear(set, slotList); });
@@ -207,6 +231,15 @@ QMenu* ImagesetEditor::imageListMenu(int hoverSlot)
         inverted.invert(slotCount);
         imageListPane->setSelection(inverted);
     });
+    menu->addSeparator();
+    const bool selected = !selection.isEmpty();
+    menu->addAction(QStringLiteral("Copy selection"), this, [this] { copySlots(false); })->setEnabled(selected);
+    menu->actions().last()->setShortcut(QKeySequence(QStringLiteral("Alt+C")));
+    menu->addAction(QStringLiteral("Cut selection"), this, [this] { copySlots(true); })->setEnabled(selected);
+    menu->actions().last()->setShortcut(QKeySequence(QStringLiteral("Alt+X")));
+    menu->addAction(QStringLiteral("Paste"), this, [this, hoverSlot] { pasteSlots(hoverSlot); })
+        ->setEnabled(!images->isEmpty() && hoverSlot >= 0);
+    menu->actions().last()->setShortcut(QKeySequence(QStringLiteral("Alt+V")));
     menu->addSeparator();
     QAction* edit = menu->addAction(onSelection ? QStringLiteral("Edit selection") : QStringLiteral("Edit current"), this,
                                     [this, onSelection, selection, hoverSlot] {

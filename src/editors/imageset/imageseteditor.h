@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editing/clipboards.h"
 #include "model/imagesetdocument.h"
 #include "project/documenteditor.h"
 
@@ -45,6 +46,10 @@ public slots:
     // "Swap colors": two codes change places in the images, and so do the
     // colours behind them.
     void swapColors();
+    // Alt+C and Alt+X: the selected slots onto the shared image clipboard;
+    // Alt+V: pasted with their first cell at a slot.
+    void copySlots(bool cut);
+    void pasteSlots(int slot);
 
 protected:
     QString unsavedQuestion() const override;
@@ -58,6 +63,11 @@ private:
     template<typename Value>
     void editSelected(void (*change)(Imageset&, const QList<int>&, Value), Value value);
 
+    // The shared clipboards, or the editor's own when it has no services.
+    ImageClipboard ownImages;
+    BitmapClipboard ownBitmaps;
+    ImageClipboard* images;
+    BitmapClipboard* bitmaps;
     ImagesetDocument* doc;
     ImageListPane* imageListPane;
     ColorPanel* panel;
