@@ -354,6 +354,22 @@ private slots:
         QCOMPARE(prompts.shown.value(0).text, QStringLiteral("Cannot paste, incompatible image types."));
     }
 
+    // The picture export asks for a file and the cells; a picture too large
+    // to make is refused with the file's name.
+    void exportImage()
+    {
+        PromptScript prompts;
+        auto editor = show(charset());
+        drag(*editor, {0, 0}, {0, 0});
+        prompts.text(environment.path("chars")).number(16).number(16);
+        editor->exportImage();
+        QCOMPARE(QImage(environment.path("chars.png")).size(), QSize(128, 128));
+        prompts.text(environment.path("huge.png")).number(2048).number(2048);
+        editor->exportImage();
+        QCOMPARE(prompts.shown.last().text, QStringLiteral("Unable to save the file \"%1\"!").arg(environment.path("huge.png")));
+        QVERIFY(!QFile::exists(environment.path("huge.png")));
+    }
+
     // A colour from the pane's menu is an undo step of the set.
     void colourMenu()
     {

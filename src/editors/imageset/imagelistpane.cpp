@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -26,6 +27,9 @@ ImageListPane::ImageListPane(const ImagesetDocument* document, QWidget* parent)
     , imagesGV(new QGraphicsViewZoomable)
     , btnSave(new QPushButton(QStringLiteral("Save")))
     , btnSelectorGrid(new QPushButton(QStringLiteral("Grid")))
+    , btnCopy(new QToolButton)
+    , btnCut(new QToolButton)
+    , btnShowStats(new QToolButton)
     , spinBoxSelectorGridSizeX(new CustomSpinBox)
     , spinBoxSelectorGridSizeY(new CustomSpinBox)
     , swatches(new SlotSwatches(QStringLiteral("Images"), QStringLiteral("lblRomChar")))
@@ -60,6 +64,17 @@ ImageListPane::ImageListPane(const ImagesetDocument* document, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnSave);
     buttons->addWidget(btnSelectorGrid);
+    const std::tuple<QToolButton*, const char*, const char*, const char*> tools[] = {
+        {btnCopy, "btnCopy", "Copy", "Copy (Alt+C)"},
+        {btnCut, "btnCut", "Cut", "Cut (Alt+X)"},
+        {btnShowStats, "btnShowStats", "Stats", "Show statistics"}};
+    for (const auto& [button, name, icon, toolTip] : tools) {
+        button->setObjectName(QLatin1String(name));
+        button->setIcon(QIcon(QStringLiteral(":/Mosaikon/Icons/%1.png").arg(QLatin1String(icon))));
+        button->setToolTip(QLatin1String(toolTip));
+        button->setAutoRaise(true);
+        buttons->addWidget(button);
+    }
     buttons->addStretch();
     auto* gridSize = new QHBoxLayout;
     gridSize->addWidget(new QLabel(QStringLiteral("Grid size X:")));
@@ -91,6 +106,8 @@ ImageListPane::ImageListPane(const ImagesetDocument* document, QWidget* parent)
             emit gridResized(spinBoxSelectorGridSizeX->value(), spinBoxSelectorGridSizeY->value());
         });
     }
+    btnCopy->setEnabled(false);
+    btnCut->setEnabled(false);
     connect(document, &Document::changed, this, &ImageListPane::showCurrent);
     connect(document, &Document::elementsChanged, scene, &ImageListScene::refreshSlots);
     showCurrent();
@@ -112,6 +129,8 @@ void ImageListPane::showCurrent()
 void ImageListPane::setSelection(const SlotSelection& selection)
 {
     currentSelection = selection;
+    btnCopy->setEnabled(!selection.isEmpty());
+    btnCut->setEnabled(!selection.isEmpty());
     scene->setSelection(currentSelection);
     updateStatus();
     emit selectionChanged();

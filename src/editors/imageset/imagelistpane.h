@@ -13,6 +13,7 @@ class QGraphicsViewZoomable;
 class QMimeData;
 class QMouseEvent;
 class QPushButton;
+class QToolButton;
 
 // The left pane of the image-set editor: the list of all slots, where the
 // user hovers, selects and drags images, with the list's grid controls, the
@@ -42,6 +43,9 @@ public:
 
     QGraphicsViewZoomable* view() const { return imagesGV; }
     QPushButton* saveButton() const { return btnSave; }
+    QToolButton* copyButton() const { return btnCopy; }
+    QToolButton* cutButton() const { return btnCut; }
+    QToolButton* statisticsButton() const { return btnShowStats; }
 
 signals:
     void selectionChanged();
@@ -68,6 +72,9 @@ private:
     QGraphicsViewZoomable* imagesGV;
     QPushButton* btnSave;
     QPushButton* btnSelectorGrid;
+    QToolButton* btnCopy;
+    QToolButton* btnCut;
+    QToolButton* btnShowStats;
     CustomSpinBox* spinBoxSelectorGridSizeX;
     CustomSpinBox* spinBoxSelectorGridSizeY;
     SlotSwatches* swatches;

@@ -1,7 +1,10 @@
 #include "editors/imageset/imageseteditor.h"
 
 #include "dialogs/prompt.h"
+#include "model/charrom.h"
+#include "model/recordio.h"
 #include "editing/imagesetcolors.h"
+#include "editing/setcommands.h"
 #include "editing/slotselection.h"
 #include "editors/imageset/colorpanel.h"
 #include "editors/imageset/editingpane.h"
@@ -9,7 +12,9 @@
 #include "project/editorservices.h"
 #include "views/fittingsplitter.h"
 
+#include <QBuffer>
 #include <QGroupBox>
+#include <QToolButton>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPushButton>
@@ -48,6 +53,9 @@ ImagesetEditor::ImagesetEditor(const Imageset& set, int nodeKind, EditorServices
     imageListPane->setGridVisible(set.selectorGridVisible);
 
     connect(imageListPane->saveButton(), &QPushButton::clicked, this, &ImagesetEditor::save);
+    connect(imageListPane->copyButton(), &QToolButton::clicked, this, [this] { copySlots(false); });
+    connect(imageListPane->cutButton(), &QToolButton::clicked, this, [this] { copySlots(true); });
+    connect(imageListPane->statisticsButton(), &QToolButton::clicked, this, &ImagesetEditor::showStats);
     connect(imageListPane, &ImageListPane::selectionChanged, this, &ImagesetEditor::imagesSelectionUpdated);
     connect(imageListPane, &ImageListPane::gridResized, this, &ImagesetEditor::gridSelectorResized);
     connect(imageListPane, &ImageListPane::menuRequested, this, [this](const QPoint& position, int slot) {
@@ -194,6 +202,41 @@ void ImagesetEditor::pasteSlots(int slot)
     edit([&](Imageset& set) { images->pasteInto(set, slot); });
 }
 
+void ImagesetEditor::showStats()
+{
+    Prompt::information(this, QStringLiteral("Statistics"), SetCommands::statistics(current()));
+}
+
+void ImagesetEditor::exportImage()
+{
+    const SlotSelection selection = imageListPane->selection();
+    const QList<int> targets = SetCommands::exportTargets(current(), selection);
+    const QString file = Prompt::getSaveFileName(this, QStringLiteral("Export image..."), QStringLiteral("Image Files (*.png)"));
+    const QString kind = Imageset::kindWord(current().type).toLower();
+    int width = 0, height = 0;
+    if (file.isEmpty()
+        || !Prompt::getInt(this, QStringLiteral("Specify width"), QStringLiteral("Width (in %1s):").arg(kind),
+                           selection.rect.isEmpty() ? 1 : selection.rect.width(), 1, 2048, width)
+        || !Prompt::getInt(this, QStringLiteral("Specify height"), QStringLiteral("Height (in %1s):").arg(kind),
+                           selection.rect.isEmpty() ? 1 : selection.rect.height(), 1, 2048, height))
+        return;
+    const QImage picture = SetCommands::picture(current(), targets, width, height);
+    const bool written = !picture.isNull() && Files::writeSafely(file, [&picture] {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+        return bytes;
+    });
+    if (!written)
+        Prompt::critical(this, QStringLiteral("Error!"), QStringLiteral("Unable to save the file \"%1\"!").arg(file));
+}
+
+void ImagesetEditor::copyRom(const QList<int>& targets, int half)
+{
+    edit([&](Imageset& set) { SetCommands::copyRom(set, targets, half, CharRom::current()); });
+}
+
 void ImagesetEditor::clearSlots(const QList<int>& slotList)
 {
     edit([&](Imageset& set) { Slots::clear(set, slotList); });
@@ -254,7 +297,17 @@ QMenu* ImagesetEditor::imageListMenu(int hoverSlot)
                         })
             ->setEnabled(onSelection || hoverSlot >= 0);
     }
-    menu->addAction(QStringLiteral("Clear %1 slot(s)").arg(onSelection ? QStringLiteral("selected") : QStringLiteral("current")),
-                    this, [this, targets] { clearSlots(targets); });
+    const QString which = onSelection ? QStringLiteral("selected") : QStringLiteral("current");
+    menu->addAction(QStringLiteral("Clear %1 slot(s)").arg(which), this, [this, targets] { clearSlots(targets); });
+    if (current().type == Imageset::Charset) {
+        for (int half : {0, 1})
+            menu->addAction(QStringLiteral("Copy romset %1 into %2").arg(half + 1).arg(which), this,
+                            [this, targets, half] { copyRom(targets, half); });
+    }
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Export %1 as image...")
+                        .arg(selection.isEmpty() ? QStringLiteral("all %1s").arg(Imageset::kindWord(current().type).toLower())
+                                                 : QStringLiteral("selection")),
+                    this, &ImagesetEditor::exportImage);
     return menu;
 }

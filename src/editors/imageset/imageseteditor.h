@@ -50,6 +50,11 @@ public slots:
     // Alt+V: pasted with their first cell at a slot.
     void copySlots(bool cut);
     void pasteSlots(int slot);
+    void showStats();
+    // "Export %1 as image...": the selected (or all) images as a PNG picture.
+    void exportImage();
+    // "Copy romset 1/2 into %1": ROM glyphs into the target slots.
+    void copyRom(const QList<int>& targets, int half);
 
 protected:
     QString unsavedQuestion() const override;
