@@ -7,7 +7,16 @@ PromptScript::PromptScript()
 
 PromptScript::~PromptScript()
 {
-    Prompt::setResponder({});
+    answerUnplannedPrompts();
+}
+
+void answerUnplannedPrompts()
+{
+    Prompt::setResponder([](const PromptRequest& request) {
+        qWarning("a prompt no test planned for: %s", qPrintable(request.title));
+        const bool message = request.kind == PromptRequest::Message;
+        return PromptAnswer {message, message ? QMessageBox::Ok : QMessageBox::NoButton, {}, 0};
+    });
 }
 
 PromptScript& PromptScript::queue(bool accepted, QMessageBox::StandardButton button, const QString& text, int value)

@@ -10,6 +10,11 @@
 // Answers are queued in the order the program will ask. Messages without a
 // queued answer are acknowledged; any other request without one is cancelled
 // and counted as unexpected, so a test sees a question it did not plan for.
+// Outside a script no dialog ever shows: messages are acknowledged, anything
+// else is cancelled, and each is reported as a warning. Installed by the
+// test environment and again when a script ends.
+void answerUnplannedPrompts();
+
 class PromptScript {
 public:
     PromptScript();

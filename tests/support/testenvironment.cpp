@@ -2,6 +2,7 @@
 
 #include "app/lutstartup.h"
 #include "model/imagesetinfo.h"
+#include "support/promptscript.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,6 +26,7 @@ TestEnvironment::TestEnvironment()
         tables.build(palette);
         tables.save(QStringLiteral(MOSAIKON_SHARED_LUT));
     });
+    answerUnplannedPrompts();
     static const bool registered = (ImagesetInfo::registerType(), true);
     Q_UNUSED(registered);
 }
