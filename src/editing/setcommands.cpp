@@ -1,5 +1,7 @@
 #include "editing/setcommands.h"
 
+#include "exchange/imagesetexchange.h"
+
 namespace SetCommands {
 
 QString statistics(const Imageset& set)
@@ -28,14 +30,7 @@ QString statistics(const Imageset& set)
 
 QList<int> exportTargets(const Imageset& set, const SlotSelection& selection)
 {
-    if (!selection.isEmpty())
-        return selection.indexes;
-    const int count = set.type == Imageset::Charset ? (set.isEcm() ? 64 : 256)
-                                                   : (set.images.isEmpty() ? 0 : set.images.lastKey() + 1);
-    QList<int> all;
-    for (int slot = 0; slot < count; ++slot)
-        all << slot;
-    return all;
+    return selection.isEmpty() ? ImagesetExchange::allSlots(set) : selection.indexes;
 }
 
 QImage picture(const Imageset& set, const QList<int>& targets, int width, int height)

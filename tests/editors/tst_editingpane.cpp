@@ -14,6 +14,8 @@
 #include "views/qgraphicsviewzoomable.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QPlainTextEdit>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
@@ -368,6 +370,43 @@ private slots:
         editor->exportImage();
         QCOMPARE(prompts.shown.last().text, QStringLiteral("Unable to save the file \"%1\"!").arg(environment.path("huge.png")));
         QVERIFY(!QFile::exists(environment.path("huge.png")));
+    }
+
+    // The data export shows the text for the options and keeps them when
+    // accepted; the import reads text into the targets as one step.
+    void dataExchange()
+    {
+        PromptScript prompts;
+        Imageset set = charset();
+        set.name = QStringLiteral("F");
+        auto editor = show(set);
+        drag(*editor, {0, 0}, {0, 0});
+        SlotSelection first;
+        first.indexes = {0};
+        editor->imageList()->setSelection(first);
+        QString shown;
+        prompts.accept([&shown](QDialog* dialog) {
+            dialog->findChild<QComboBox*>(QStringLiteral("cbxBase"))->setCurrentIndex(0); // Dec
+            dialog->findChild<QSpinBox*>(QStringLiteral("spxDataPerLine"))->setValue(2);
+            shown = dialog->findChild<QPlainTextEdit*>(QStringLiteral("textEdit"))->toPlainText();
+        });
+        prompts.accept([&shown](QDialog* dialog) {
+            shown += '|' + dialog->findChild<QSpinBox*>(QStringLiteral("spxDataPerLine"))->text();
+        });
+        editor->exportData();
+        editor->exportData();
+        QCOMPARE(shown, QStringLiteral("F_data:\n!byte 128, 0\n!byte 0, 0\n!byte 0, 0\n!byte 0, 0\n\n|2"));
+
+        prompts.accept([](QDialog* dialog) {
+            dialog->findChild<QPlainTextEdit*>(QStringLiteral("textEdit"))->setPlainText("x_data: !byte $ff, 1");
+        });
+        editor->importData({3});
+        QCOMPARE(editor->current().images.value(3).bytes.left(2), QByteArray("\xff\x01"));
+        editor->undo();
+        QVERIFY(!editor->current().images.contains(3));
+        editor->modeRadioClicked(Imageset::ECM);
+        editor->importData({64});
+        QCOMPARE(prompts.shown.last().text, QStringLiteral("In ECM mode you can only import in the first 64 characters!"));
     }
 
     // A colour from the pane's menu is an undo step of the set.

@@ -27,6 +27,14 @@ PromptScript& PromptScript::queue(bool accepted, QMessageBox::StandardButton but
     answer.text = text;
     answer.value = value;
     answers.append(answer);
+    fills.append(std::function<void(QDialog*)>());
+    return *this;
+}
+
+PromptScript& PromptScript::accept(const std::function<void(QDialog*)>& fill)
+{
+    queue(true, QMessageBox::Ok, {}, 0);
+    fills.last() = fill;
     return *this;
 }
 
@@ -35,6 +43,9 @@ PromptAnswer PromptScript::respond(const PromptRequest& request)
     shown.append(request);
     if (!answers.isEmpty()) {
         PromptAnswer answer = answers.takeFirst();
+        const std::function<void(QDialog*)> fill = fills.takeFirst();
+        if (fill && request.dialog)
+            fill(request.dialog);
         if (request.kind == PromptRequest::Item && !answer.text.isEmpty())
             answer.value = int(request.items.indexOf(answer.text));
         return answer;

@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <functional>
+
 // Answers the program's questions in tests and records everything it showed.
 // An item choice answered with text takes the first item of that text; one
 // answered with number() takes the item at that position.
@@ -30,8 +32,9 @@ public:
     // A file name with the option chosen below the file dialog's list.
     PromptScript& file(const QString& name, int option) { return queue(true, QMessageBox::NoButton, name, option); }
     PromptScript& cancel() { return queue(false, QMessageBox::NoButton, {}, 0); }
-    // A dialog of the program's own, accepted as it was filled.
-    PromptScript& accept() { return queue(true, QMessageBox::Ok, {}, 0); }
+    // A dialog of the program's own, accepted after fill (when given) has
+    // read or changed its fields.
+    PromptScript& accept(const std::function<void(QDialog*)>& fill = {});
 
     QList<PromptRequest> shown;
     int unexpected = 0;
@@ -41,4 +44,5 @@ private:
     PromptAnswer respond(const PromptRequest& request);
 
     QList<PromptAnswer> answers;
+    QList<std::function<void(QDialog*)>> fills; // beside answers
 };

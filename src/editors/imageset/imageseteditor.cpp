@@ -1,6 +1,8 @@
 #include "editors/imageset/imageseteditor.h"
 
+#include "dialogs/exportdialog.h"
 #include "dialogs/prompt.h"
+#include "exchange/imagesetexchange.h"
 #include "model/charrom.h"
 #include "model/recordio.h"
 #include "editing/imagesetcolors.h"
@@ -237,6 +239,50 @@ void ImagesetEditor::copyRom(const QList<int>& targets, int half)
     edit([&](Imageset& set) { SetCommands::copyRom(set, targets, half, CharRom::current()); });
 }
 
+void ImagesetEditor::exportData()
+{
+    const QList<int> slotList = SetCommands::exportTargets(current(), imageListPane->selection());
+    const QList<ExportDialog::Flag> flags {
+        {"chkIncludeEmptySlots", "Include empty slots", &ExportDataOptions::includeEmptySlots},
+        {"chkIncludeData", "Include data", &ExportDataOptions::includeData},
+        {"chkIncludeColors", "Include colors", &ExportDataOptions::includeColors},
+        {"chkIncludeSelection", "Include selection", &ExportDataOptions::includeSelection},
+        {"chkComments", "Include comments", &ExportDataOptions::includeComments},
+        {"chkCompressRLE", "Export RLE compressed", &ExportDataOptions::compressRLE}};
+    const Imageset set = current();
+    ExportDialog dialog(exportOptions, flags, ExportDialog::Comments::Free,
+                        [&set, &slotList](const ExportDataOptions& options) {
+                            return ImagesetExchange::text(set, slotList, options);
+                        },
+                        this);
+    if (Prompt::exec(&dialog))
+        exportOptions = dialog.options();
+}
+
+void ImagesetEditor::importData(const QList<int>& targets)
+{
+    if (!ImagesetExchange::importTargetsAllowed(current(), targets)) {
+        Prompt::critical(this, QStringLiteral("Error!"),
+                         QStringLiteral("In ECM mode you can only import in the first 64 characters!"));
+        return;
+    }
+    if (targets.isEmpty())
+        return;
+    ImportDataDialog dialog(lastImport, this);
+    if (!Prompt::exec(&dialog))
+        return;
+    lastImport = dialog.text();
+    const ImagesetImport import = ImagesetExchange::parseImport(lastImport);
+    bool selectionGiven = false;
+    QList<int> selected;
+    edit([&](Imageset& set) { selected = ImagesetExchange::applyImport(set, targets, import, &selectionGiven); });
+    if (selectionGiven) {
+        SlotSelection selection;
+        selection.indexes = selected;
+        imageListPane->setSelection(selection);
+    }
+}
+
 void ImagesetEditor::clearSlots(const QList<int>& slotList)
 {
     edit([&](Imageset& set) { Slots::clear(set, slotList); });
@@ -305,9 +351,12 @@ QMenu* ImagesetEditor::imageListMenu(int hoverSlot)
                             [this, targets, half] { copyRom(targets, half); });
     }
     menu->addSeparator();
-    menu->addAction(QStringLiteral("Export %1 as image...")
-                        .arg(selection.isEmpty() ? QStringLiteral("all %1s").arg(Imageset::kindWord(current().type).toLower())
-                                                 : QStringLiteral("selection")),
-                    this, &ImagesetEditor::exportImage);
+    menu->addAction(QStringLiteral("Import data into %1...").arg(onSelection ? QStringLiteral("selection") : which), this,
+                    [this, targets] { importData(targets); });
+    const QString exported = selection.isEmpty()
+        ? QStringLiteral("all %1s").arg(Imageset::kindWord(current().type).toLower())
+        : QStringLiteral("selection");
+    menu->addAction(QStringLiteral("Export %1 as image...").arg(exported), this, &ImagesetEditor::exportImage);
+    menu->addAction(QStringLiteral("Export %1 as data...").arg(exported), this, &ImagesetEditor::exportData);
     return menu;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editing/clipboards.h"
+#include "exchange/exportoptions.h"
 #include "model/imagesetdocument.h"
 #include "project/documenteditor.h"
 
@@ -55,6 +56,10 @@ public slots:
     void exportImage();
     // "Copy romset 1/2 into %1": ROM glyphs into the target slots.
     void copyRom(const QList<int>& targets, int half);
+    // "Export %1 as data...": the selected (or all) slots as assembler text.
+    void exportData();
+    // "Import data into %1...": assembler text read into the targets.
+    void importData(const QList<int>& targets);
 
 protected:
     QString unsavedQuestion() const override;
@@ -73,6 +78,8 @@ private:
     BitmapClipboard ownBitmaps;
     ImageClipboard* images;
     BitmapClipboard* bitmaps;
+    ExportDataOptions exportOptions = ExportDataOptions::forImageset();
+    QString lastImport; // shown again by the next import
     ImagesetDocument* doc;
     ImageListPane* imageListPane;
     ColorPanel* panel;
