@@ -211,12 +211,13 @@ QList<int> ImagesetExchange::applyImport(Imageset& set, const QList<int>& target
         position += count + (sprites ? 1 : 0);
     }
 
+    // Colours are palette numbers: a byte keeps its low four bits.
     if (set.type == Imageset::Blockset) {
         if (import.background.size() == 1)
-            set.colors[0] = import.background.first();
+            set.colors[0] = import.background.first() & 15;
     } else {
         for (int i = 0; i < qMin(4, import.background.size()); ++i)
-            set.colors[size_t(i)] = import.background.at(i);
+            set.colors[size_t(i)] = import.background.at(i) & 15;
     }
 
     // The high nibble of a colour value names the background of extended
@@ -233,9 +234,14 @@ QList<int> ImagesetExchange::applyImport(Imageset& set, const QList<int>& target
         }
     }
 
+    // Slots beyond the set's list are dropped.
     QList<int> selection;
-    for (int i = 0; i < targets.size() && 2 * i + 1 < import.selection.size(); ++i)
-        selection.append(import.selection.at(2 * i) + 256 * import.selection.at(2 * i + 1));
+    const int slotCount = set.selectorGridWidth * set.selectorGridHeight;
+    for (int i = 0; i < targets.size() && 2 * i + 1 < import.selection.size(); ++i) {
+        const int slot = import.selection.at(2 * i) + 256 * import.selection.at(2 * i + 1);
+        if (slot < slotCount)
+            selection.append(slot);
+    }
     if (selectionGiven)
         *selectionGiven = !import.selection.isEmpty();
 
@@ -254,7 +260,7 @@ QList<int> ImagesetExchange::applyImport(Imageset& set, const QList<int>& target
                 block.c1 = value / 16;
                 block.c2 = value & 15;
             } else {
-                block.c0 = value;
+                block.c0 = value & 15;
             }
         }
     }

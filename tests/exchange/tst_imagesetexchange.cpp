@@ -193,6 +193,8 @@ private slots:
         const QString text = ImagesetExchange::text(set, slotList, options);
         Imageset target(set.id, set.name, set.imageWidth, set.imageHeight, set.type);
         target.mode = set.mode;
+        target.selectorGridWidth = set.selectorGridWidth;
+        target.selectorGridHeight = set.selectorGridHeight;
         bool given = false;
         const ImagesetImport import = ImagesetExchange::parseImport(QString(text).replace("\n", "\r\n"));
         QCOMPARE(ImagesetExchange::applyImport(target, slotList, import, &given), slotList);
