@@ -7,7 +7,10 @@
 // editing pane with a grid of 256 x 256 characters, every cell placed: its
 // first paint, a freehand move, a fill of the whole area, a flood selection
 // of an area of a million runs and a step of moving a 256 x 256 selection.
+#include "dialogs/exportdialog.h"
+#include "dialogs/prompt.h"
 #include "editing/slotselection.h"
+#include "exchange/imagesetexchange.h"
 #include "editors/imageset/editingpane.h"
 #include "editors/imageset/imagelistpane.h"
 #include "editors/imageset/imageseteditor.h"
@@ -177,6 +180,21 @@ void benchEditingPane()
     if (LayerCanvas(blockPane->grid(), 0, 8, 8).code(blocks->current(), 2047, 2047) != 1)
         std::printf("the last fill did not reach the far corner\n");
 
+    // The dialogs of the transformations are answered at once.
+    Prompt::setResponder([](const PromptRequest&) { return PromptAnswer {true, QMessageBox::Ok, {}, 0}; });
+    blockPane->rotateOptions.angle = 33.0;
+    const std::pair<const char*, void (EditingPane::*)()> transforms[] = {
+        {"shift of 2048 x 2048 pixels", &EditingPane::shiftLeft},
+        {"mirror of 2048 x 2048 pixels", &EditingPane::mirror},
+        {"invert of 2048 x 2048 pixels", &EditingPane::invert},
+        {"rotation by 33 degrees of 2048 x 2048", &EditingPane::rotate}};
+    for (const auto& [what, transform] : transforms) {
+        report(what, [&](int) {
+            (blockPane->*transform)();
+            paintPending();
+        }, 3);
+    }
+
     auto combed = fullGridEditor(combedCharset(), nullptr);
     EditingPane* combedPane = combed->editing();
     combedPane->chooseTool(EditingPane::FloodSelect);
@@ -265,6 +283,22 @@ int main(int argc, char* argv[])
     });
     // Every timed action must really have repainted the list.
     std::printf("viewport paints: %d\n", paints.count);
+
+    report("copy and paste of 1,000 slots", [&](int run) {
+        editor.copySlots(false);
+        editor.pasteSlots(2000 + run * 1000);
+        paintPending();
+    }, 5);
+    report("export text of 65,536 sprites", [&](int) {
+        ImagesetExchange::text(sprites, ImagesetExchange::allSlots(sprites), ExportDataOptions::forImageset());
+    }, 3);
+    report("export preview of 65,536 sprites", [&](int) {
+        const QList<int> all = ImagesetExchange::allSlots(sprites);
+        ExportDialog dialog(ExportDataOptions::forImageset(), {}, ExportDialog::Comments::Free,
+                            [&](const ExportDataOptions& options) { return ImagesetExchange::text(sprites, all, options); });
+        dialog.show();
+        paintPending();
+    }, 3);
 
     reportUndoSteps("one-pixel undo step, 65,536 sprites", sprites);
     reportUndoSteps("one-pixel undo step, 256 chars", fullSet(Imageset::Charset, 8, 8, 32, 8));

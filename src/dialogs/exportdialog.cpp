@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -49,6 +50,7 @@ ExportDialog::ExportDialog(const ExportDataOptions& options, const QList<Flag>& 
                            Generator generate, QWidget* parent)
     : QDialog(parent)
     , generate(std::move(generate))
+    , refresh(new QTimer(this))
     , base(options)
     , textEdit(codeEdit())
     , lblStatus(named(new QLabel, "lblStatus"))
@@ -65,6 +67,9 @@ ExportDialog::ExportDialog(const ExportDataOptions& options, const QList<Flag>& 
 {
     setWindowTitle(QStringLiteral("Export data"));
     resize(724, 450);
+    refresh->setSingleShot(true);
+    refresh->setInterval(0);
+    connect(refresh, &QTimer::timeout, this, &ExportDialog::exportData);
     spxIndentSpaces->setRange(0, 256);
     spxIndentSpaces->setValue(options.indentSpaces);
     spxDataPerLine->setRange(1, 2048);
@@ -95,7 +100,7 @@ ExportDialog::ExportDialog(const ExportDataOptions& options, const QList<Flag>& 
         box->setChecked(options.*flag.field);
         flagBoxes.append({box, flag.field});
         form->addRow(box);
-        connect(box, &QCheckBox::stateChanged, this, &ExportDialog::exportData);
+        connect(box, &QCheckBox::stateChanged, refresh, QOverload<>::of(&QTimer::start));
     }
 
     auto* copy = named(new QPushButton(QStringLiteral("Copy to clipboard")), "btnCopyToClipboard");
@@ -117,11 +122,12 @@ ExportDialog::ExportDialog(const ExportDataOptions& options, const QList<Flag>& 
     layout->addLayout(columns, 1);
     layout->addLayout(buttons);
 
-    connect(spxIndentSpaces, QOverload<int>::of(&QSpinBox::valueChanged), this, &ExportDialog::exportData);
-    connect(spxDataPerLine, QOverload<int>::of(&QSpinBox::valueChanged), this, &ExportDialog::exportData);
-    connect(cbxBase, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &ExportDialog::exportData);
+    const auto later = QOverload<>::of(&QTimer::start);
+    connect(spxIndentSpaces, QOverload<int>::of(&QSpinBox::valueChanged), refresh, later);
+    connect(spxDataPerLine, QOverload<int>::of(&QSpinBox::valueChanged), refresh, later);
+    connect(cbxBase, QOverload<int>::of(&QComboBox::currentIndexChanged), refresh, later);
     for (QComboBox* combo : {cbxDataPrefix, cbxHexPrefix, cbxSeparator, cbxComments})
-        connect(combo, &QComboBox::currentTextChanged, this, &ExportDialog::exportData);
+        connect(combo, &QComboBox::currentTextChanged, refresh, later);
     connect(copy, &QPushButton::clicked, this, &ExportDialog::copyToClipboard);
     connect(save, &QPushButton::clicked, this, &ExportDialog::saveToFile);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -151,6 +157,7 @@ QString ExportDialog::text() const
 
 void ExportDialog::exportData()
 {
+    refresh->stop();
     const QString text = generate(options());
     textEdit->setPlainText(text);
     lblStatus->setText(QStringLiteral("%1 lines").arg(text.count(QLatin1Char('\n')) + (text.isEmpty() ? 0 : 1)));

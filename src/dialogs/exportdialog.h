@@ -11,6 +11,7 @@ class QComboBox;
 class QLabel;
 class QPlainTextEdit;
 class QSpinBox;
+class QTimer;
 
 // "Export data", shared by every kind of item: the assembler text, made
 // anew whenever an option changes, the options themselves, and the text
@@ -47,6 +48,9 @@ public slots:
 
 private:
     Generator generate;
+    // Typing in a box changes an option per key: the text is made once
+    // the typing has been handled.
+    QTimer* refresh;
     ExportDataOptions base; // the flags without check boxes stay as they were
     QList<std::pair<QCheckBox*, bool ExportDataOptions::*>> flagBoxes;
     QPlainTextEdit* textEdit;

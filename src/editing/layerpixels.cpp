@@ -132,9 +132,19 @@ QSet<int> LayerPixels::writeBack(Imageset& set) const
         if (!set.images.contains(image.stored))
             set.images.insert(image.stored, ImageData(set.imageWidth, set.imageHeight));
         ImageData& data = set.images[image.stored];
-        for (int y = 0; y < imageHeight; ++y)
-            for (int x = 0; x < unitsPerCell; ++x)
-                data.setCode(x, y, multiColor, image.codes.at(y * unitsPerCell + x));
+        // Whole bytes packed from the codes, the leftmost pixel in the
+        // highest bits.
+        const int perByte = multiColor ? 4 : 8, bits = multiColor ? 2 : 1;
+        const int rows = qMin(imageHeight, data.height), bytesPerRow = qMin(data.bytesPerRow, unitsPerCell / perByte);
+        for (int y = 0; y < rows; ++y) {
+            const qint8* codes = image.codes.constData() + y * unitsPerCell;
+            for (int b = 0; b < bytesPerRow && y * data.bytesPerRow + b < data.bytes.size(); ++b) {
+                int byte = 0;
+                for (int k = 0; k < perByte; ++k)
+                    byte = (byte << bits) | (codes[b * perByte + k] & (multiColor ? 3 : 1));
+                data.bytes[y * data.bytesPerRow + b] = char(byte);
+            }
+        }
         changed.insert(image.stored);
     }
     return changed;

@@ -39,12 +39,18 @@ QString TextFormat::byteList(const QByteArray& bytes) const
     const QString head = QStringLiteral("%1%2 ").arg(QString(qMax(0, options.indentSpaces), QLatin1Char(' ')),
                                                      options.dataPrefix);
     const int perLine = qMax(1, options.dataPerLine);
+    // Sets of tens of thousands of images make megabytes of text: every
+    // byte value is formatted once.
+    QString values[256];
+    for (int v = 0; v < 256; ++v)
+        values[v] = value(v);
     QString text;
+    text.reserve(bytes.size() * (values[255].size() + options.separator.size()) + (bytes.size() / perLine + 1) * (head.size() + 1));
     int column = 0;
     for (int i = 0; i < bytes.size(); ++i) {
         if (column == 0)
             text += head;
-        text += value(quint8(bytes.at(i)));
+        text += values[quint8(bytes.at(i))];
         const bool more = i + 1 < bytes.size();
         if (++column == perLine) {
             if (more)

@@ -388,6 +388,7 @@ private slots:
         prompts.accept([&shown](QDialog* dialog) {
             dialog->findChild<QComboBox*>(QStringLiteral("cbxBase"))->setCurrentIndex(0); // Dec
             dialog->findChild<QSpinBox*>(QStringLiteral("spxDataPerLine"))->setValue(2);
+            QCoreApplication::processEvents(); // the text follows the options once the edits are handled
             shown = dialog->findChild<QPlainTextEdit*>(QStringLiteral("textEdit"))->toPlainText();
         });
         prompts.accept([&shown](QDialog* dialog) {
