@@ -1,5 +1,7 @@
 #include "editing/clipboards.h"
 
+#include <QSet>
+
 void ImageClipboard::take(const Imageset& set, const SlotSelection& selection, bool cutting)
 {
     entries.clear();
@@ -38,13 +40,14 @@ QList<int> ImageClipboard::pasteInto(Imageset& set, int slot)
 {
     const int width = qMax(1, set.selectorGridWidth), count = width * set.selectorGridHeight;
     QList<std::pair<int, const Entry*>> targets;
-    QList<int> written, imagesWritten;
+    QList<int> written;
+    QSet<int> imagesWritten;
     for (auto it = entries.cbegin(); it != entries.cend(); ++it) {
         const int target = (slot / width + it.key().first) * width + slot % width + it.key().second;
         if (target >= 0 && target < count) {
             targets.append({target, &*it});
             written << target;
-            imagesWritten << set.patternSlot(target);
+            imagesWritten.insert(set.patternSlot(target));
         }
     }
     // Sources go before any target is written, so that an overlapping cut

@@ -39,6 +39,15 @@ inline std::unique_ptr<Mosaikon> openWindow()
     return window;
 }
 
+// An image-set editor in a window of its own, shown at a size.
+inline std::unique_ptr<ImagesetEditor> showImagesetEditor(const Imageset& set, const QSize& size)
+{
+    std::unique_ptr<ImagesetEditor> editor(new ImagesetEditor(set, itemNodeOf(Imageset::itemKindOf(set.type))));
+    editor->resize(size);
+    editor->show();
+    return editor;
+}
+
 // Opens the editor of an image set and sets a colour (to 9) in it.
 inline ImagesetEditor* editImageset(Mosaikon& window, int nodeKind, qint32 id)
 {

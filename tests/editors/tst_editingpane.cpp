@@ -2,6 +2,7 @@
 // events: strokes and shapes as undo steps, refusals, layers, drops, the
 // grid filled from the list, moves of selected pixels and the colour menu.
 
+#include "app/windowtest.h"
 #include "editing/slotselection.h"
 #include "editors/imageset/colorpanel.h"
 #include "editors/imageset/editingpane.h"
@@ -47,13 +48,7 @@ class EditingPaneTest : public QObject {
 
     TestEnvironment environment;
 
-    std::unique_ptr<ImagesetEditor> show(const Imageset& set)
-    {
-        std::unique_ptr<ImagesetEditor> editor(new ImagesetEditor(set, itemNodeOf(Imageset::itemKindOf(set.type))));
-        editor->resize(1200, 800);
-        editor->show();
-        return editor;
-    }
+    static std::unique_ptr<ImagesetEditor> show(const Imageset& set) { return showImagesetEditor(set, {1200, 800}); }
 
     // A mouse event on the pixel of the editing area (at its centre).
     static void mouse(ImagesetEditor& editor, QEvent::Type type, QPoint pixel, Qt::MouseButton button = Qt::LeftButton,

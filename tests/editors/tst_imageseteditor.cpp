@@ -2,6 +2,7 @@
 // as undo steps (and none for edits that change nothing), a grid resize that
 // is no step, and the question before an unsaved editor closes.
 
+#include "app/windowtest.h"
 #include "editors/imageset/imageseteditor.h"
 #include "editors/imageset/imagelistpane.h"
 #include "model/palette.h"
@@ -48,9 +49,7 @@ class ImagesetEditorTest : public QObject {
     // An editor shown at zoom 2.
     std::unique_ptr<ImagesetEditor> show(const Imageset& set)
     {
-        std::unique_ptr<ImagesetEditor> editor(new ImagesetEditor(set, itemNodeOf(Imageset::itemKindOf(set.type))));
-        editor->resize(900, 700);
-        editor->show();
+        auto editor = showImagesetEditor(set, {900, 700});
         editor->imageList()->setZoom(2.0);
         return editor;
     }

@@ -81,7 +81,7 @@ QString acceptedFormat(const Imageset& set, const QMimeData* mime)
 }
 }
 
-EditingPane::EditingPane(ImagesetDocument* document, const ColorPanel* colors, BitmapClipboard* clipboard,
+EditingPane::EditingPane(ImagesetDocument* document, ColorPanel* colors, BitmapClipboard* clipboard,
                          QWidget* parent)
     : QWidget(parent)
     , doc(document)
@@ -314,7 +314,7 @@ Pen EditingPane::pen(Qt::MouseButton button, bool multiColor) const
 
 void EditingPane::pickCode(Qt::MouseButton button, int code)
 {
-    const_cast<ColorPanel*>(colors)->pickCode(button, code);
+    colors->pickCode(button, code);
 }
 
 void EditingPane::refuseMixedKinds()
@@ -535,32 +535,31 @@ void EditingPane::transform(const Operation& operation, bool shift, bool anyKind
         &changed);
 }
 
+void EditingPane::shift(Transform::Direction direction)
+{
+    transform([direction](Imageset& s, const LayerCanvas& c, bool m, const QRegion& r) {
+        return Transform::shift(s, c, m, r, direction);
+    }, true);
+}
+
 void EditingPane::shiftLeft()
 {
-    transform([](Imageset& s, const LayerCanvas& c, bool m, const QRegion& r) {
-        return Transform::shift(s, c, m, r, Transform::Direction::Left);
-    }, true);
+    shift(Transform::Direction::Left);
 }
 
 void EditingPane::shiftRight()
 {
-    transform([](Imageset& s, const LayerCanvas& c, bool m, const QRegion& r) {
-        return Transform::shift(s, c, m, r, Transform::Direction::Right);
-    }, true);
+    shift(Transform::Direction::Right);
 }
 
 void EditingPane::shiftUp()
 {
-    transform([](Imageset& s, const LayerCanvas& c, bool m, const QRegion& r) {
-        return Transform::shift(s, c, m, r, Transform::Direction::Up);
-    }, true);
+    shift(Transform::Direction::Up);
 }
 
 void EditingPane::shiftDown()
 {
-    transform([](Imageset& s, const LayerCanvas& c, bool m, const QRegion& r) {
-        return Transform::shift(s, c, m, r, Transform::Direction::Down);
-    }, true);
+    shift(Transform::Direction::Down);
 }
 
 namespace {

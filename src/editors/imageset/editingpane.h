@@ -3,6 +3,7 @@
 #include "editing/editinggrid.h"
 #include "dialogs/transformdialogs.h"
 #include "editing/clipboards.h"
+#include "editing/transforms.h"
 #include "editing/tool.h"
 #include "editors/imageset/imagesettools.h"
 
@@ -43,7 +44,7 @@ public:
 
     // The pane shows the document's current state and draws with the codes
     // the colour panel chooses.
-    EditingPane(ImagesetDocument* document, const ColorPanel* colors, BitmapClipboard* clipboard,
+    EditingPane(ImagesetDocument* document, ColorPanel* colors, BitmapClipboard* clipboard,
                 QWidget* parent = nullptr);
     ~EditingPane() override;
 
@@ -141,6 +142,7 @@ private:
     // kind (not needed to erase). ask may end it before anything changes.
     void transform(const Operation& operation, bool shift = false, bool anyKind = false,
                    const std::function<bool(bool multiColor, const QRect& area)>& ask = {});
+    void shift(Transform::Direction direction);
     // After the grid's cells changed: the size fields' minimums follow.
     void gridChanged();
     void updateStatus();
@@ -150,7 +152,7 @@ private:
     void setHover(const QPoint& pixel);
 
     ImagesetDocument* doc;
-    const ColorPanel* colors;
+    ColorPanel* colors;
     BitmapClipboard* clipboard;
     EditingGrid editingGrid;
     int layer = 0;
