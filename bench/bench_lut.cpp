@@ -18,6 +18,7 @@
 #include "convert/ciede2000matcher.h"
 #include "convert/colormatch.h"
 #include "convert/ditherlut.h"
+#include "convert/paralleljob.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -129,19 +130,21 @@ int main(int argc, char** argv)
         rgbRuns.append(tables.buildInfo().rgbSeconds);
         rechecked = tables.buildInfo().rechecked;
     }
-    // As at start-up: the build on a worker, the starting thread checking
-    // every 25 ms whether it has finished.
+    // As at start-up: the build as a parallel job, the starting thread
+    // looking every 25 ms at its progress.
     std::atomic<int> reports {0};
     std::atomic<int> lastPercent {-1};
     QElapsedTimer asyncTimer;
     const double asyncProcessorStart = processorSeconds();
     asyncTimer.start();
-    QFuture<void> done = tables.buildAsync(palette, [&](int percent) {
-        ++reports;
-        lastPercent = percent;
+    ParallelJob job([&](ParallelJob::Control& control) {
+        tables.build(palette, [&](int percent) {
+            ++reports;
+            lastPercent = percent;
+            control.report(percent);
+        });
     });
-    while (!done.isFinished())
-        QThread::msleep(25);
+    job.wait();
     const double asyncSeconds = seconds(asyncTimer);
     const double asyncProcessorSeconds = processorSeconds() - asyncProcessorStart;
 

@@ -1,10 +1,10 @@
 #include "app/lutstartup.h"
 
+#include "convert/paralleljob.h"
 #include "dialogs/prompt.h"
 
 #include <QCoreApplication>
 #include <QProgressDialog>
-#include <QThread>
 
 namespace {
 DitherLut::Builder replacedBuilder;
@@ -21,8 +21,8 @@ bool tablesServe(const DitherLut& tables, const Palette::Colors& palette)
     return true;
 }
 
-// Builds on the thread pool while the GUI thread keeps the progress dialog
-// painted, checking every 25 ms whether the work is done.
+// Builds as a parallel job, whose loops have every core, while the GUI
+// thread keeps the progress dialog painted, looking every 25 ms.
 void buildWithProgress(QWidget* window, DitherLut& tables, const Palette::Colors& palette)
 {
     QProgressDialog dialog(QStringLiteral("Build dithering LUT..."), QString(), 0, 100, window);
@@ -31,15 +31,13 @@ void buildWithProgress(QWidget* window, DitherLut& tables, const Palette::Colors
     dialog.setMinimumDuration(0);
     dialog.setValue(0);
     dialog.show();
-    QFuture<void> done = tables.buildAsync(palette, [&dialog](int percent) {
-        QMetaObject::invokeMethod(&dialog, [&dialog, percent] { dialog.setValue(percent); }, Qt::QueuedConnection);
+    ParallelJob job([&tables, &palette](ParallelJob::Control& control) {
+        tables.build(palette, [&control](int percent) { control.report(percent); });
     });
-    while (!done.isFinished()) {
+    job.wait([&dialog, &job] {
+        dialog.setValue(job.progress());
         QCoreApplication::processEvents();
-        QThread::msleep(25);
-    }
-    // Progress reports still queued must reach the dialog while it exists.
-    QCoreApplication::processEvents();
+    });
 }
 }
 

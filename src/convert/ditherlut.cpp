@@ -203,11 +203,6 @@ void DitherLut::build(const Palette::Colors& palette, const Progress& progress)
     info = figures;
 }
 
-QFuture<void> DitherLut::buildAsync(const Palette::Colors& palette, const Progress& progress)
-{
-    return QtConcurrent::run([this, palette, progress] { build(palette, progress); });
-}
-
 bool DitherLut::load(const QString& path, const Palette::Colors& palette)
 {
     QByteArray bytes;

@@ -4,7 +4,6 @@
 #include "model/palette.h"
 
 #include <QByteArray>
-#include <QFuture>
 #include <QRgb>
 #include <QString>
 
@@ -28,14 +27,15 @@
 //     DitherLut tables;
 //     const auto origin = tables.loadOrBuild("dither.lut", Palette::current(),
 //         [&](DitherLut& lut, const Palette::Colors& palette) {
-//             // progress dialog; the callback runs on a worker thread
-//             QFuture<void> done = lut.buildAsync(palette, [&](int percent) {
-//                 QMetaObject::invokeMethod(&dialog, [&dialog, percent] { dialog.setValue(percent); });
+//             // progress dialog; the build runs as a ParallelJob, so that
+//             // its loops have every core while the GUI thread polls it
+//             ParallelJob job([&](ParallelJob::Control& control) {
+//                 lut.build(palette, [&control](int percent) { control.report(percent); });
 //             });
-//             while (!done.isFinished()) {
+//             job.wait([&] {
+//                 dialog.setValue(job.progress());
 //                 QCoreApplication::processEvents();
-//                 QThread::msleep(25);
-//             }
+//             });
 //         });
 //     if (origin == DitherLut::BuiltNotSaved)
 //         ... report that "dither.lut" could not be written ...
@@ -68,13 +68,12 @@ public:
     // The whole table (tableSize entries), or nullptr without tables.
     const quint8* table(ColorSpace space) const;
 
-    // Builds both tables for the palette, each by a parallel loop over all
-    // processor cores (the CIEDE2000 table first); the calling thread takes
-    // part. The new tables replace the old ones when both are complete.
+    // Builds both tables for the palette, each by a parallel loop on the
+    // global thread pool (the CIEDE2000 table first); the calling thread
+    // takes part. The new tables replace the old ones when both are complete.
+    // Called from a thread of the pool the loops would lack that thread: run
+    // it from a ParallelJob instead.
     void build(const Palette::Colors& palette, const Progress& progress = {});
-    // The same on a worker thread (QtConcurrent::run). Until the future has
-    // finished this object must neither be read nor destroyed.
-    QFuture<void> buildAsync(const Palette::Colors& palette, const Progress& progress = {});
 
     // Reads the tables from the file at path when its header is 0, 12, 1,
     // its palette equals the given one (top bytes ignored), both blocks

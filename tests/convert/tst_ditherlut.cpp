@@ -3,6 +3,7 @@
 // rejected, and when the tables are built and written anew.
 
 #include "convert/ditherlut.h"
+#include "convert/paralleljob.h"
 #include "model/recordio.h"
 #include "support/core/recordbytes.h"
 
@@ -38,13 +39,19 @@ class DitherLutTest : public QObject {
 private slots:
     void initTestCase()
     {
-        // The one full build of the run: progress comes from the building threads.
+        // The one full build of the run, as a parallel job: off the calling
+        // thread, and complete when the job has finished.
         QThread* testThread = QThread::currentThread();
-        std::atomic<int> badReports {0};
-        built.buildAsync(Palette::defaults(), [&](int percent) {
-            badReports += QThread::currentThread() == testThread || percent < 0 || percent > 100;
-        }).waitForFinished();
-        QCOMPARE(badReports.load(), 0);
+        std::atomic<bool> offThread {false};
+        QList<int> seen;
+        ParallelJob job([&](ParallelJob::Control& control) {
+            offThread = QThread::currentThread() != testThread;
+            built.build(Palette::defaults(), [&control](int percent) { control.report(percent); });
+            control.report(100);
+        });
+        job.wait([&] { seen << job.progress(); });
+        QVERIFY(offThread);
+        QCOMPARE(seen.last(), 100);
         QVERIFY(isBuilt(built));
         QVERIFY(built.save(path("dither.lut")));
         validBytes = file("dither.lut");
