@@ -44,8 +44,9 @@ QList<ExportSection> AnimationExport::sections(const QString& setName, const Ani
                 if (placed.layer != layer)
                     continue;
                 ++count;
-                images += byte(placed.x * positionScale.width());
-                images += byte(placed.y * positionScale.height());
+                // In 64 bits: a position read from a file may be any int.
+                images += byte(int(qint64(placed.x) * positionScale.width() & 0xFF));
+                images += byte(int(qint64(placed.y) * positionScale.height() & 0xFF));
                 images += byte(placed.index);
             }
             sections.append({QString(), layerLabel(layer, "_numImages"), byte(count)});

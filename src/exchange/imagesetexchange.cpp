@@ -107,15 +107,17 @@ QList<ExportSection> ImagesetExchange::sections(const Imageset& set, const QList
         if (set.type == Imageset::Blockset) {
             QByteArray screen;
             if (set.mode == Imageset::MCM) {
-                writer.plain(QStringLiteral("_bckgndColor"), QByteArray(1, char(set.colors[0])));
-                // Multicolour 1 and 2 of a block share one screen-memory byte.
+                writer.plain(QStringLiteral("_bckgndColor"), QByteArray(1, char(set.colors[0] & 15)));
+                // Multicolour 1 and 2 of a block share one screen-memory
+                // byte. Colours read from a file may be any number: a
+                // palette number is its low four bits, as displayed.
                 for (int slot : slotList) {
                     const std::array<int, 4> colors = set.colorsFor(slot);
-                    screen += char(colors[1] * 16 + colors[2]);
+                    screen += char((colors[1] & 15) << 4 | (colors[2] & 15));
                 }
             } else {
                 for (int slot : slotList)
-                    screen += char(set.colorsFor(slot)[0]);
+                    screen += char(set.colorsFor(slot)[0] & 15);
             }
             writer.counted(QStringLiteral("_screenColors"), screen);
         } else {

@@ -1,5 +1,7 @@
 #include "exchange/tilesetexchange.h"
 
+#include <algorithm>
+
 #include "exchange/importparser.h"
 #include "exchange/textformat.h"
 
@@ -105,7 +107,12 @@ TilesetImport::Problem TilesetImport::check(const Tileset& tileset) const
 {
     if (count.isEmpty() || size.isEmpty() || wide.isEmpty() || (data.isEmpty() && colors.isEmpty()))
         return MissingRequiredInfo;
-    if (count.value(0) + 256 * count.value(1) == 0)
+    // Every value of this text is a byte; words are made of two of them.
+    for (const QList<int>* values : {&reference, &count, &size, &wide, &data, &colors}) {
+        if (std::any_of(values->cbegin(), values->cend(), [](int value) { return value < 0 || value > 255; }))
+            return NotBytes;
+    }
+    if (count.value(0) == 0 && count.value(1) == 0)
         return NothingToImport;
     if (size.value(0) != tileset.tileWidth || size.value(1) != tileset.tileHeight)
         return SizeDiffers;
@@ -125,6 +132,8 @@ QString TilesetImport::message(Problem problem) const
         return QStringLiteral("Cannot import because the size (%1x%2) is different!")
             .arg(size.value(0))
             .arg(size.value(1));
+    case NotBytes:
+        return QStringLiteral("Cannot import values that are not bytes (0-255)!");
     }
     return {};
 }
@@ -135,12 +144,12 @@ void TilesetExchange::applyImport(Tileset& tileset, const QList<int>& targets, c
     if (import.wide.value(0) != 0) {
         // A last value without its high byte is left out.
         for (int i = 0; i + 1 < import.data.size(); i += 2)
-            cells.append(import.data.at(i) + 256 * import.data.at(i + 1));
+            cells.append((import.data.at(i) & 0xFF) | (import.data.at(i + 1) & 0xFF) << 8);
     } else {
         cells = import.data;
     }
 
-    const int tileCount = import.count.value(0) + 256 * import.count.value(1);
+    const int tileCount = (import.count.value(0) & 0xFF) | (import.count.value(1) & 0xFF) << 8;
     const int cellsPerTile = tileset.tileWidth * tileset.tileHeight;
     for (int t = 0; t < tileCount && t < targets.size(); ++t) {
         Tile& tile = tileset.tileAt(targets.at(t));

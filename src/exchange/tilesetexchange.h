@@ -16,7 +16,7 @@ struct TilesetImport {
     QList<int> data;
     QList<int> colors;
 
-    enum Problem { None, MissingRequiredInfo, NothingToImport, SizeDiffers };
+    enum Problem { None, MissingRequiredInfo, NothingToImport, SizeDiffers, NotBytes };
     // Why the cells cannot be imported into the tile set, if they cannot.
     Problem check(const Tileset& tileset) const;
     // The message for a problem, as the user reads it.

@@ -142,6 +142,11 @@ private slots:
             {chars(Imageset::SCM), range(0, 3), with(Data | Colors | Selection | Empty | Comments | Compress),
              "(comment) | c_data: 81 82 83 84 85 86 87 88 08 00 08 aa | c_bckgndColors: 09 | c_colors: 83 8f 8c | "
              "c_selection: 00 00 01 00 02 00", "imageset-coded.asm"});
+        Imageset stray = blocks(Imageset::MCM);
+        stray.blockColors[1] = {7, 1, 18}; // read from a file: a palette number is the low four bits
+        stray.colors[0] = 0x7FFFFFFF;
+        row("block colours from a file as palette numbers", {stray, range(0, 2), with(Colors),
+            "b_bckgndColor: 0f | b_screenColors: 45 12 | b_colors: 03 0c"});
         row("coded blocks", {blocks(Imageset::MCM), range(0, 3), with(Colors | Compress),
             "b_bckgndColor: 0b | b_screenColors: c5 01 89 c5 | b_colors: 83 8c"});
         row("coded sprites, flags and slots plain", {sprites(), range(0, 3), with(Data | Colors | Selection | Compress),

@@ -176,7 +176,8 @@ private slots:
         const QString message = import.message(found);
         QCOMPARE(message.isEmpty(), found == TilesetImport::None);
         // The size message names the size in the text.
-        const QStringList names {"none", "missing", "nothing", "size " + message.section('(', 1).section(')', 0, 0)};
+        const QStringList names {"none", "missing", "nothing", "size " + message.section('(', 1).section(')', 0, 0),
+                                 "not bytes"};
         QString result = names.at(found);
         if (import.hasReference())
             result += QStringLiteral(", %1 set %2")
