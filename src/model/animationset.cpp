@@ -11,7 +11,7 @@ constexpr qint64 placedImageBytes = 4 * 4;
 bool Animationset::load(RecordReader& in, const FileVersion& version)
 {
     animations.clear();
-    zoom = in.readDouble();
+    zoom = in.readFiniteDouble(Animationset().zoom);
     const int animationCount = in.readCount(minAnimationBytes);
     for (int a = 0; a < animationCount && in.ok(); ++a) {
         Animation animation;

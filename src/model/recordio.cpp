@@ -4,6 +4,7 @@
 #include <QSaveFile>
 #include <QtEndian>
 
+#include <cmath>
 #include <cstring>
 
 RecordReader::RecordReader(const QByteArray& data)
@@ -87,6 +88,12 @@ int RecordReader::readCount(qint64 minEntryBytes)
         return 0;
     }
     return count;
+}
+
+double RecordReader::readFiniteDouble(double fallback)
+{
+    const double value = readDouble();
+    return std::isfinite(value) ? value : fallback;
 }
 
 qint32 RecordReader::readIntInRange(qint32 low, qint32 high)

@@ -47,6 +47,9 @@ public:
     quint8 readByte();
     bool readBool() { return readByte() != 0; }
     double readDouble();
+    // A view setting such as a zoom: a value that is not a finite number
+    // (NaN or infinite) gives the fallback.
+    double readFiniteDouble(double fallback);
     // i32 byte count and UTF-8 bytes; the text ends at an embedded zero byte.
     QString readString();
     QByteArray readBytes(qint64 count);

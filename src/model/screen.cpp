@@ -68,7 +68,7 @@ bool Screen::load(RecordReader& in)
     }
     width = in.readIntInRange(1, maxSide);
     height = in.readIntInRange(1, maxSide);
-    zoom = in.readDouble();
+    zoom = in.readFiniteDouble(Screen().zoom);
     outerGridVisible = in.readBool();
     innerGridVisible = in.readBool();
     return in.ok();

@@ -79,7 +79,7 @@ bool Tileset::load(RecordReader& in)
     tileHeight = in.readIntInRange(1, maxTileSide);
     if (byteCells)
         in.readInt(); // a value older versions stored and never used
-    zoom = in.readDouble();
+    zoom = in.readFiniteDouble(Tileset().zoom);
     tilesGridVisible = in.readBool();
     charsGridVisible = in.readBool();
     gridSizeX = in.readIntInRange(1, maxGridSize);

@@ -16,7 +16,9 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <cmath>
 #include <csignal>
+#include <cstring>
 #include <sys/resource.h>
 
 using namespace filetest;
@@ -64,7 +66,7 @@ Bytes imagesetRecord(const FileVersion& v, Imageset::Type type)
         b.mark("grid width").i32(20 + t).mark("grid height").i32(4 + t);
     b.count("multicolour sprite count", sprites ? 2 : 0).add(sprites ? Bytes().i32(1).i32(255) : Bytes());
     b.mark("red").i32(10 + t).mark("green").i32(20).mark("blue").i32(30).i32(200).i32(100).i32(50).i32(1).i32(2).i32(3);
-    b.f64(6.5).count("animation count", t == 0);
+    b.mark("animation zoom").f64(6.5).count("animation count", t == 0);
     if (t > 0)
         return b;
     b.i32(7).count("frame count", 1).i32(2).i32(1);
@@ -100,7 +102,7 @@ Bytes tilesetRecord(const FileVersion& v)
     b.mark("set tile width").i32(2).mark("set tile height").i32(2);
     if (bytes)
         b.i32(99); // a value these versions stored and never used
-    return b.f64(1.5).u8(0).u8(old ? 0x80 : 1).mark("grid x").i32(4094).mark("grid y").i32(7);
+    return b.mark("zoom").f64(1.5).u8(0).u8(old ? 0x80 : 1).mark("grid x").i32(4094).mark("grid y").i32(7);
 }
 
 // A screen on tile set 0, stored before 0.12.0 as its plain identifier and
@@ -119,7 +121,7 @@ Bytes screenRecord(const FileVersion& v, bool filled)
         b.count("colour count", filled ? 2 : 0);
     if (filled && !old)
         b.mark("colour x").i32(1).mark("colour y").i32(0).i32(7).i32(2).i32(2).i32(15);
-    return b.mark("width").i32(filled ? 16382 : 1).mark("height").i32(filled ? 300 : 1).f64(0.75).u8(0).u8(1);
+    return b.mark("width").i32(filled ? 16382 : 1).mark("height").i32(filled ? 300 : 1).mark("zoom").f64(0.75).u8(0).u8(1);
 }
 
 struct Record {
@@ -391,6 +393,22 @@ private slots:
         if (!result.ok()) {
             QVERIFY(project.charsets == before.charsets && project.screens == before.screens);
             QVERIFY(compareProjects(richProject(), project).isEmpty());
+        }
+    }
+
+    // A zoom that is no finite number reads as the view's default.
+    void nonFiniteZooms()
+    {
+        const Bytes newest = sampleFile(v12, v12);
+        for (const double stored : {std::nan(""), HUGE_VAL}) {
+            QByteArray bytes = newest.data;
+            for (const char* field : {"charset animation zoom", "tileset zoom", "screen zoom"})
+                std::memcpy(bytes.data() + newest.marks.value(field), &stored, sizeof stored);
+            Project project;
+            QVERIFY(ProjectFile::parse(bytes, project).ok());
+            QCOMPARE(project.charsets.first()->animations.zoom, 4.0);
+            QCOMPARE(project.tilesets.first()->zoom, 3.0);
+            QCOMPARE(project.screens.first()->zoom, 3.0);
         }
     }
 
