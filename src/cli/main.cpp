@@ -23,9 +23,13 @@
 #include <vector>
 
 namespace {
+// Output that cannot be written (a full disk, /dev/full) is an error, not
+// a success.
 void print(FILE* stream, const QByteArray& bytes)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    if (std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream) != size_t(bytes.size())
+        || std::fflush(stream) != 0)
+        throw Failure(BadInput, QStringLiteral("cannot write the output"));
 }
 
 struct LoadedProject {
@@ -275,7 +279,7 @@ int main(int argc, char* argv[])
     try {
         return run(words);
     } catch (const Failure& failure) {
-        print(stderr, QStringLiteral("mosaikon-cli: %1\n").arg(failure.message).toUtf8());
+        std::fputs(QStringLiteral("mosaikon-cli: %1\n").arg(failure.message).toUtf8().constData(), stderr);
         return failure.code;
     }
 }

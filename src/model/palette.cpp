@@ -1,6 +1,7 @@
 #include "model/palette.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
@@ -30,6 +31,9 @@ const Palette::Colors& Palette::defaults()
 
 Palette::Colors Palette::loadFile(const QString& path)
 {
+    // Something other than a file (a pipe, a device) is left alone.
+    if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
+        return defaults();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         writeDefaultFile(path);

@@ -1,6 +1,7 @@
 #include "model/recordio.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
 
@@ -155,6 +156,18 @@ bool Files::writeSafely(const QString& path, const QByteArray& bytes)
 
 bool Files::writeSafely(const QString& path, const std::function<QByteArray()>& produceBytes)
 {
+    // Only a regular file is replaced through a temporary one: a device or
+    // a pipe is written as it is, and a directory is never written.
+    const QFileInfo target(path);
+    if (target.isDir())
+        return false;
+    if (target.exists() && !target.isFile()) {
+        QFile device(path);
+        if (!device.open(QIODevice::WriteOnly))
+            return false;
+        const QByteArray bytes = produceBytes();
+        return device.write(bytes) == bytes.size() && device.flush();
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -172,6 +185,9 @@ bool Files::writeSafely(const QString& path, const std::function<QByteArray()>& 
 
 bool Files::readWhole(const QString& path, QByteArray& bytes)
 {
+    // A device or a pipe may never end (/dev/zero): only regular files.
+    if (!QFileInfo(path).isFile())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;

@@ -100,11 +100,13 @@ private:
 
 namespace Files {
 // Replaces the file at path with bytes through a temporary file, so that a
-// failed write leaves the previous file as it was.
+// failed write leaves the previous file as it was. A device or a pipe is
+// written directly; a directory is refused.
 bool writeSafely(const QString& path, const QByteArray& bytes);
 // The same, asking for the bytes only once the file could be opened, so that
 // whatever producing them changes happens only when the file can be written.
 bool writeSafely(const QString& path, const std::function<QByteArray()>& produceBytes);
-// The whole content of the file, or false when it cannot be opened or read.
+// The whole content of a regular file, or false when it cannot be opened or
+// read, or is no regular file.
 bool readWhole(const QString& path, QByteArray& bytes);
 }

@@ -127,6 +127,18 @@ private slots:
                  QStringList({"Title_color.bin", "Title_data.bin"}));
         QCOMPARE(readFile(temp.filePath(QStringLiteral("blocked/Title_data.bin"))), QByteArray("keep"));
     }
+
+    // Output that cannot be written fails the command.
+    void fullOutput()
+    {
+        QProcess process;
+        process.setWorkingDirectory(temp.path());
+        process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        process.start(QStringLiteral(MOSAIKON_CLI), {QStringLiteral("dump"), QStringLiteral("p.mzprj")});
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.readAllStandardError(), QByteArray("mosaikon-cli: cannot write the output\n"));
+        QCOMPARE(process.exitCode(), 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(CliTest)

@@ -12,12 +12,16 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
 
 #include <cmath>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cstring>
 #include <sys/resource.h>
 
@@ -410,6 +414,24 @@ private slots:
             QCOMPARE(project.tilesets.first()->zoom, 3.0);
             QCOMPARE(project.screens.first()->zoom, 3.0);
         }
+    }
+
+    // A pipe (or a device) is written as it is, never replaced by a file.
+    void writesIntoAPipe()
+    {
+        const QString path = dir.filePath("pipe");
+        QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        const int reader = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+        QVERIFY(reader >= 0);
+        const Project project = richProject();
+        QVERIFY(ProjectFile::write(path, project));
+        QByteArray read(100000, '\0');
+        const ssize_t count = ::read(reader, read.data(), size_t(read.size()));
+        ::close(reader);
+        QCOMPARE(read.left(int(count)), ProjectFile::serialize(project));
+        QVERIFY(!QFileInfo(path).isFile());
+        Project none;
+        QCOMPARE(ProjectFile::read(path, none).status, ProjectReadResult::CannotOpen); // no regular file
     }
 
     void unreadablePaths()
