@@ -38,4 +38,4 @@ mosaikon_build_all() {
     cmake --build "$mosaikon_build" -j2
 }
 
-mosaikon_base_packages=(g++ make cmake qtbase5-dev)
+mosaikon_base_packages=(g++ make cmake qtbase5-dev zlib1g-dev)

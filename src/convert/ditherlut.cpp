@@ -7,6 +7,8 @@
 #include <QVector>
 #include <QtConcurrent>
 
+#include <zlib.h>
+
 #include <algorithm>
 #include <atomic>
 #include <limits>
@@ -127,7 +129,8 @@ void appendLittleEndian(QByteArray& bytes, quint32 value)
 
 // Expands one qCompress block into a table. qCompress puts the expanded
 // length in front (big-endian); a block that does not announce tableSize is
-// rejected before qUncompress would reserve whatever it announces.
+// rejected, and the stream is inflated into exactly one table's room, so a
+// block that would expand further costs no more than a table.
 QByteArray expandTable(const char* block, int length)
 {
     if (length < 4)
@@ -136,8 +139,18 @@ QByteArray expandTable(const char* block, int length)
     const quint32 announced = quint32(b[0]) << 24 | quint32(b[1]) << 16 | quint32(b[2]) << 8 | quint32(b[3]);
     if (announced != quint32(DitherLut::tableSize))
         return {};
-    QByteArray table = qUncompress(b, length);
-    if (table.size() != DitherLut::tableSize)
+    QByteArray table(DitherLut::tableSize, Qt::Uninitialized);
+    z_stream stream {};
+    stream.next_in = const_cast<Bytef*>(b + 4);
+    stream.avail_in = uInt(length - 4);
+    stream.next_out = reinterpret_cast<Bytef*>(table.data());
+    stream.avail_out = uInt(table.size());
+    if (inflateInit(&stream) != Z_OK)
+        return {};
+    const int result = inflate(&stream, Z_FINISH);
+    const bool complete = result == Z_STREAM_END && stream.avail_out == 0;
+    inflateEnd(&stream);
+    if (!complete)
         return {};
     // Every entry must be a palette index.
     const auto* entries = reinterpret_cast<const uchar*>(table.constData());
@@ -147,6 +160,32 @@ QByteArray expandTable(const char* block, int length)
     if (all >= Palette::size)
         return {};
     return table;
+}
+
+// Well-formed tables can still be wrong (all zero, say): every palette
+// colour must give its own lowest index, and a few hundred colours spread
+// over the cube the entries a direct computation gives.
+bool plausible(const Palette::Colors& palette, const QByteArray& ciede2000, const QByteArray& rgb)
+{
+    constexpr int sampleCount = 300;
+    QRgb samples[sampleCount + Palette::size];
+    quint32 state = 20261207;
+    for (int i = 0; i < sampleCount; ++i) {
+        state = state * 1664525u + 1013904223u;
+        samples[i] = state >> 8;
+    }
+    for (int i = 0; i < Palette::size; ++i)
+        samples[sampleCount + i] = palette[size_t(i)];
+    const int count = sampleCount + Palette::size;
+    for (const auto& [space, table] : {std::pair(DitherLut::Ciede2000, &ciede2000), std::pair(DitherLut::Rgb, &rgb)}) {
+        quint8 expected[count];
+        DitherLut::match(space, palette, samples, expected, count);
+        for (int i = 0; i < count; ++i) {
+            if (quint8(table->at(int(samples[i] & 0xFFFFFF))) != expected[i])
+                return false;
+        }
+    }
+    return true;
 }
 }
 
@@ -234,7 +273,7 @@ bool DitherLut::load(const QString& path, const Palette::Colors& palette)
         QtConcurrent::run([data, firstLength] { return expandTable(data + firstStart, int(firstLength)); });
     const QByteArray rgb = expandTable(data + secondStart, int(secondLength));
     const QByteArray ciede2000Table = ciede2000.result();
-    if (rgb.isEmpty() || ciede2000Table.isEmpty())
+    if (rgb.isEmpty() || ciede2000Table.isEmpty() || !plausible(colors, ciede2000Table, rgb))
         return false;
     tables[Ciede2000] = ciede2000Table;
     tables[Rgb] = rgb;

@@ -161,6 +161,12 @@ private slots:
         QTest::newRow("first block announces a byte more than a table") << blocks(oneMore, second);
         QTest::newRow("second block one entry long") << blocks(first, qCompress(ones + '\1'));
         QTest::newRow("entry 16 in the second block") << blocks(first, qCompress(entry16));
+        // Well-formed but wrong, and a block that would expand to 64 MiB.
+        const QByteArray zeros = qCompress(QByteArray(DitherLut::tableSize, '\0'));
+        QTest::newRow("tables of zeros") << blocks(zeros, zeros);
+        QByteArray bomb = qCompress(QByteArray(4 * DitherLut::tableSize, '\0'));
+        qToBigEndian(quint32(DitherLut::tableSize), bomb.data());
+        QTest::newRow("first block expands beyond a table") << blocks(bomb, second);
     }
 
     void damagedFileIsRejected()
