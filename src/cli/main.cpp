@@ -76,6 +76,18 @@ ExportTarget findItem(const Project& project, const QString& text)
     return target;
 }
 
+// The counts of tiles and cells are 16-bit words in the exported data, and
+// a tiny file may name a huge item: what does not fit is refused before
+// anything is built.
+void checkCount(const Request& request, qint64 count, const char* what)
+{
+    if (count > 65535)
+        throw Failure(BadInput, QStringLiteral("%1: %2 %3 do not fit the 16-bit count of the export (at most 65535)")
+                                    .arg(request.positional.at(1))
+                                    .arg(count)
+                                    .arg(QLatin1String(what)));
+}
+
 QList<ExportSection> exportSections(const ExportTarget& target, const Request& request,
                                     const ExportDataOptions& options)
 {
@@ -89,11 +101,15 @@ QList<ExportSection> exportSections(const ExportTarget& target, const Request& r
     switch (target.ref.kind) {
     case ItemKind::Tileset: {
         const auto& tileset = *target.dataset.staticCast<Tileset>();
+        const qint64 count = selected ? request.selectedNumbers().size()
+                                      : (tileset.tiles.isEmpty() ? 0 : qint64(tileset.tiles.lastKey()) + 1);
+        checkCount(request, count, "tiles");
         const QList<int> tiles = selected ? request.selectedNumbers() : TilesetExchange::allTiles(tileset);
         return TilesetExchange::sections(tileset, tiles, options);
     }
     case ItemKind::Screen: {
         const auto& screen = *target.dataset.staticCast<Screen>();
+        checkCount(request, selected ? request.selectedCells().size() : qint64(screen.width) * screen.height, "cells");
         const QList<CellPos> cells = selected ? request.selectedCells() : ScreenExport::allCells(screen);
         return ScreenExport::sections(screen, cells, options);
     }

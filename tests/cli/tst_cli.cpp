@@ -78,6 +78,12 @@ private slots:
         QVERIFY(write(QStringLiteral("cut.mzprj"), sample.left(13)));
         QVERIFY(write(QStringLiteral("v13.mzprj"), Bytes().version(0, 13, 0).data + sample.mid(12)));
         QVERIFY(write(QStringLiteral("afile"), "keep"));
+        // A small file naming a huge screen and a tile far out.
+        Project huge;
+        huge.addItem(ItemKind::Screen).staticCast<Screen>()->width = 16384;
+        huge.screens.first()->height = 16384;
+        huge.addItem(ItemKind::Tileset).staticCast<Tileset>()->tileAt(70000);
+        QVERIFY(write(QStringLiteral("huge.mzprj"), ProjectFile::serialize(huge)));
         QVERIFY(QDir(temp.path()).mkpath(QStringLiteral("blocked/Title_color.bin")));
         QVERIFY(write(QStringLiteral("blocked/Title_data.bin"), "keep"));
     }
