@@ -233,7 +233,7 @@ int pngCommand(const Request& request)
                              .find(tileset.imagesetIsCharset ? ItemKind::Charset : ItemKind::Blockset,
                                    tileset.imagesetId)
                              .staticCast<Imageset>();
-        picture = Rendering::tileset(tileset, set.data());
+        picture = Rendering::tileset(tileset, set.data(), request.columns(tileset.gridSizeX));
         break;
     }
     case ItemKind::Screen:

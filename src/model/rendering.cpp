@@ -54,17 +54,18 @@ QImage Rendering::imagesetSheet(const Imageset& set, const QList<int>& slotList,
     return sheet;
 }
 
-QImage Rendering::tileset(const Tileset& tileset, const Imageset* set)
+QImage Rendering::tileset(const Tileset& tileset, const Imageset* set, int columns)
 {
     const int tileWidth = tileset.tileWidth * cellSide;
     const int tileHeight = tileset.tileHeight * cellSide;
-    QImage picture = transparentImage(tileset.gridSizeX * tileWidth, tileset.gridSizeY * tileHeight);
+    const int places = tileset.gridSizeX * tileset.gridSizeY;
+    const int perRow = columns > 0 ? columns : tileset.gridSizeX;
+    QImage picture = transparentImage(perRow * tileWidth, (places + perRow - 1) / perRow * tileHeight);
     if (!set)
         return picture;
     QPainter painter(&picture);
-    const int places = tileset.gridSizeX * tileset.gridSizeY;
     for (auto it = tileset.tiles.cbegin(); it != tileset.tiles.cend() && it.key() < places; ++it) {
-        const QPoint origin((it.key() % tileset.gridSizeX) * tileWidth, (it.key() / tileset.gridSizeX) * tileHeight);
+        const QPoint origin((it.key() % perRow) * tileWidth, (it.key() / perRow) * tileHeight);
         drawTile(painter, *it, *set, origin);
     }
     return picture;

@@ -17,8 +17,9 @@ QImage cell(const Imageset& set, int index, int color, bool transparent);
 
 // The slots laid out row by row, columns per row.
 QImage imagesetSheet(const Imageset& set, const QList<int>& slotList, int columns);
-// Every tile place of the tile set's grid; null set draws nothing in the cells.
-QImage tileset(const Tileset& tileset, const Imageset* set);
+// Every tile place of the tile set's grid, columns places per row (the
+// grid's own width when not positive); a null set draws nothing in them.
+QImage tileset(const Tileset& tileset, const Imageset* set, int columns = 0);
 // The screen with its cells drawn from the dataset it refers to in the project.
 QImage screen(const Screen& screen, const Project& project);
 }
