@@ -73,8 +73,9 @@ const QList<Command>& commands()
          {QCommandLineOption(QStringLiteral("out"), QString(), QStringLiteral("FILE")),
           QCommandLineOption(QStringLiteral("columns"), QString(), QStringLiteral("N"))}, true,
          "Usage: mosaikon-cli png PROJECT ITEM --out FILE [--columns N]\n"
-         "An image set as a sheet of its slots (N per row, default the width of\n"
-         "its image list), a tile set as its tile grid, a screen fully drawn.\n"},
+         "An image set as a sheet of its slots, a tile set as the places of its\n"
+         "tile grid (N per row, default the width of the image list or grid),\n"
+         "a screen fully drawn.\n"},
         {QStringLiteral("upgrade"), 2, false, {}, false,
          "Usage: mosaikon-cli upgrade IN OUT\n"
          "Reads a project of any version this program reads and writes it in\n"
