@@ -9,6 +9,7 @@
 #include "editors/imageset/slotswatches.h"
 #include "views/customspinbox.h"
 #include "views/elidedlabel.h"
+#include "views/iconbutton.h"
 #include "views/qgraphicsscenewithgrid.h"
 #include "views/qgraphicsviewzoomable.h"
 
@@ -32,17 +33,6 @@
 #include <cmath>
 
 namespace {
-QToolButton* makeButton(const QString& name, const QString& icon, const QString& toolTip, bool checkable = false)
-{
-    auto* button = new QToolButton;
-    button->setObjectName(name);
-    button->setIcon(QIcon(QStringLiteral(":/Mosaikon/Icons/%1.png").arg(icon)));
-    button->setToolTip(toolTip);
-    button->setCheckable(checkable);
-    button->setAutoRaise(true);
-    return button;
-}
-
 QGraphicsPathItem* makeOutline(Qt::GlobalColor color, double dashOffset)
 {
     auto* item = new QGraphicsPathItem;
@@ -93,14 +83,14 @@ EditingPane::EditingPane(ImagesetDocument* document, ColorPanel* colors, BitmapC
     , shapeDark(makeOutline(Qt::black, 4.0))
     , editorGV(new QGraphicsViewZoomable)
     , toolButtons(new QButtonGroup(this))
-    , btnImagesGrid(makeButton(QStringLiteral("btnImagesGrid"), QStringLiteral("Grid"), QStringLiteral("Toggle grid"), true))
-    , btnPixelsGrid(makeButton(QStringLiteral("btnPixelsGrid"), QStringLiteral("PixelsGrid"),
+    , btnImagesGrid(makeIconButton(QStringLiteral("btnImagesGrid"), QStringLiteral("Grid"), QStringLiteral("Toggle grid"), true))
+    , btnPixelsGrid(makeIconButton(QStringLiteral("btnPixelsGrid"), QStringLiteral("PixelsGrid"),
                                QStringLiteral("Toggle pixels grid"), true))
-    , btnCopyEditor(makeButton(QStringLiteral("btnCopyEditor"), QStringLiteral("Copy"), QStringLiteral("Copy (Ctrl+C)")))
-    , btnPasteEditor(makeButton(QStringLiteral("btnPasteEditor"), QStringLiteral("Paste"), QStringLiteral("Paste (Ctrl+V)")))
-    , btnSetDecalImage(makeButton(QStringLiteral("btnSetDecalImage"), QStringLiteral("DecalImage"),
+    , btnCopyEditor(makeIconButton(QStringLiteral("btnCopyEditor"), QStringLiteral("Copy"), QStringLiteral("Copy (Ctrl+C)")))
+    , btnPasteEditor(makeIconButton(QStringLiteral("btnPasteEditor"), QStringLiteral("Paste"), QStringLiteral("Paste (Ctrl+V)")))
+    , btnSetDecalImage(makeIconButton(QStringLiteral("btnSetDecalImage"), QStringLiteral("DecalImage"),
                                   QStringLiteral("Set/clear image"), true))
-    , btnEditDecalImage(makeButton(QStringLiteral("btnEditDecalImage"), QStringLiteral("DecalMove"),
+    , btnEditDecalImage(makeIconButton(QStringLiteral("btnEditDecalImage"), QStringLiteral("DecalMove"),
                                    QStringLiteral("Move/resize image"), true))
     , spinBoxGridSizeX(new CustomSpinBox)
     , spinBoxGridSizeY(new CustomSpinBox)
@@ -148,7 +138,7 @@ EditingPane::EditingPane(ImagesetDocument* document, ColorPanel* colors, BitmapC
                     {"btnToolFloodFill", "ToolFill", "Flood fill"},   {"btnToolSelect", "ToolSelect", "Select and move"},
                     {"btnToolFloodSel", "ToolFloodSel", "Flood fill selection"}};
     for (int id = 0; id < int(std::size(toolList)); ++id) {
-        QToolButton* button = makeButton(QLatin1String(toolList[id].name), QLatin1String(toolList[id].icon),
+        QToolButton* button = makeIconButton(QLatin1String(toolList[id].name), QLatin1String(toolList[id].icon),
                                          QLatin1String(toolList[id].toolTip), true);
         toolButtons->addButton(button, id);
         toolRow->addWidget(button);
@@ -158,11 +148,11 @@ EditingPane::EditingPane(ImagesetDocument* document, ColorPanel* colors, BitmapC
     toolRow->addStretch();
 
     auto* commandRow = new QHBoxLayout;
-    QToolButton* btnClearSelection = makeButton(QStringLiteral("btnClearSelection"), QStringLiteral("ClearSelection"),
+    QToolButton* btnClearSelection = makeIconButton(QStringLiteral("btnClearSelection"), QStringLiteral("ClearSelection"),
                                                 QStringLiteral("Clear selection (Ctrl+D)"));
-    QToolButton* btnInvSelection = makeButton(QStringLiteral("btnInvSelection"), QStringLiteral("InvertSelection"),
+    QToolButton* btnInvSelection = makeIconButton(QStringLiteral("btnInvSelection"), QStringLiteral("InvertSelection"),
                                               QStringLiteral("Invert selection"));
-    QToolButton* btnClearGrid = makeButton(QStringLiteral("btnClearGrid"), QStringLiteral("ClearGrid"),
+    QToolButton* btnClearGrid = makeIconButton(QStringLiteral("btnClearGrid"), QStringLiteral("ClearGrid"),
                                            QStringLiteral("Clear grid for all layers"));
     btnImagesGrid->setChecked(true);
     scene->setImagesGridVisible(true);
@@ -188,7 +178,7 @@ EditingPane::EditingPane(ImagesetDocument* document, ColorPanel* colors, BitmapC
                       {"btnFlip", "Flip", "Flip", &EditingPane::flip},
                       {"btnEraser", "Eraser", "Erase all", &EditingPane::eraser}};
     for (const auto& entry : transforms) {
-        QToolButton* button = makeButton(QLatin1String(entry.name), QLatin1String(entry.icon), QLatin1String(entry.toolTip));
+        QToolButton* button = makeIconButton(QLatin1String(entry.name), QLatin1String(entry.icon), QLatin1String(entry.toolTip));
         connect(button, &QToolButton::clicked, this, entry.slot);
         transformRow->addWidget(button);
     }
@@ -206,7 +196,7 @@ EditingPane::EditingPane(ImagesetDocument* document, ColorPanel* colors, BitmapC
         chkShowLayers[size_t(i)]->setObjectName(QStringLiteral("chkShowLayer%1").arg(i));
         chkShowLayers[size_t(i)]->setToolTip(QStringLiteral("Show/hide layer %1").arg(number));
         chkShowLayers[size_t(i)]->setChecked(true);
-        QToolButton* clear = makeButton(QStringLiteral("btnClearGridLayer%1").arg(i), QStringLiteral("ClearGrid"),
+        QToolButton* clear = makeIconButton(QStringLiteral("btnClearGridLayer%1").arg(i), QStringLiteral("ClearGrid"),
                                         QStringLiteral("Clear grid for the layer %1").arg(number));
         connect(clear, &QToolButton::clicked, this, [this, i] { clearLayer(i); });
         connect(chkShowLayers[size_t(i)], &QCheckBox::toggled, this, [this, i](bool shown) {

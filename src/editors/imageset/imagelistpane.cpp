@@ -4,6 +4,7 @@
 #include "editors/imageset/slotswatches.h"
 #include "views/customspinbox.h"
 #include "views/elidedlabel.h"
+#include "views/iconbutton.h"
 #include "views/qgraphicsviewzoomable.h"
 
 #include <QApplication>
@@ -27,9 +28,9 @@ ImageListPane::ImageListPane(const ImagesetDocument* document, QWidget* parent)
     , imagesGV(new QGraphicsViewZoomable)
     , btnSave(new QPushButton(QStringLiteral("Save")))
     , btnSelectorGrid(new QPushButton(QStringLiteral("Grid")))
-    , btnCopy(new QToolButton)
-    , btnCut(new QToolButton)
-    , btnShowStats(new QToolButton)
+    , btnCopy(makeIconButton(QStringLiteral("btnCopy"), QStringLiteral("Copy"), QStringLiteral("Copy (Alt+C)")))
+    , btnCut(makeIconButton(QStringLiteral("btnCut"), QStringLiteral("Cut"), QStringLiteral("Cut (Alt+X)")))
+    , btnShowStats(makeIconButton(QStringLiteral("btnShowStats"), QStringLiteral("Stats"), QStringLiteral("Show statistics")))
     , spinBoxSelectorGridSizeX(new CustomSpinBox)
     , spinBoxSelectorGridSizeY(new CustomSpinBox)
     , swatches(new SlotSwatches(QStringLiteral("Images"), QStringLiteral("lblRomChar")))
@@ -64,17 +65,8 @@ ImageListPane::ImageListPane(const ImagesetDocument* document, QWidget* parent)
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnSave);
     buttons->addWidget(btnSelectorGrid);
-    const std::tuple<QToolButton*, const char*, const char*, const char*> tools[] = {
-        {btnCopy, "btnCopy", "Copy", "Copy (Alt+C)"},
-        {btnCut, "btnCut", "Cut", "Cut (Alt+X)"},
-        {btnShowStats, "btnShowStats", "Stats", "Show statistics"}};
-    for (const auto& [button, name, icon, toolTip] : tools) {
-        button->setObjectName(QLatin1String(name));
-        button->setIcon(QIcon(QStringLiteral(":/Mosaikon/Icons/%1.png").arg(QLatin1String(icon))));
-        button->setToolTip(QLatin1String(toolTip));
-        button->setAutoRaise(true);
+    for (QToolButton* button : {btnCopy, btnCut, btnShowStats})
         buttons->addWidget(button);
-    }
     buttons->addStretch();
     auto* gridSize = new QHBoxLayout;
     gridSize->addWidget(new QLabel(QStringLiteral("Grid size X:")));

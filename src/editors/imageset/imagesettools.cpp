@@ -18,6 +18,21 @@ Qt::MouseButton heldButton(Qt::MouseButtons buttons)
     return (buttons & Qt::LeftButton) ? Qt::LeftButton : (buttons & Qt::RightButton) ? Qt::RightButton : Qt::NoButton;
 }
 
+// A new selection: added to the old one with Ctrl, taken from it with Alt,
+// in its place otherwise.
+void select(ImagesetDocument& document, const QRegion& area, Qt::KeyboardModifiers modifiers)
+{
+    document.step([&](Imageset&, ImagesetEditing& editing) {
+        if (modifiers & Qt::ControlModifier)
+            editing.selection |= area;
+        else if (modifiers & Qt::AltModifier)
+            editing.selection -= area;
+        else
+            editing.selection = area;
+        return true;
+    });
+}
+
 // The kind of the images an operation concerns, or none after refusing.
 std::optional<bool> commonKindOrRefuse(ToolHost& host, const QRegion& selection)
 {
@@ -156,16 +171,7 @@ void FloodTool::press(const ToolEvent& event)
             &changed);
         return;
     }
-    const QRegion area = Drawing::floodArea(document.current(), canvas, event.pixel, *kind);
-    document.step([&](Imageset&, ImagesetEditing& editing) {
-        if (event.modifiers & Qt::ControlModifier)
-            editing.selection |= area;
-        else if (event.modifiers & Qt::AltModifier)
-            editing.selection -= area;
-        else
-            editing.selection = area;
-        return true;
-    });
+    select(document, Drawing::floodArea(document.current(), canvas, event.pixel, *kind), event.modifiers);
 }
 
 QCursor FloodTool::cursor(const ToolEvent& hover) const
@@ -245,15 +251,7 @@ void SelectMoveTool::release(const ToolEvent& event)
 {
     if (drag == Drag::Band) {
         host.showBand(QRegion());
-        host.document().step([&](Imageset&, ImagesetEditing& editing) {
-            if (event.modifiers & Qt::ControlModifier)
-                editing.selection |= band;
-            else if (event.modifiers & Qt::AltModifier)
-                editing.selection -= band;
-            else
-                editing.selection = band;
-            return true;
-        });
+        select(host.document(), band, event.modifiers);
     }
     drag = Drag::None;
 }
