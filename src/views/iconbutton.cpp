@@ -1,5 +1,7 @@
 #include "views/iconbutton.h"
 
+#include <QCursor>
+#include <QPixmap>
 #include <QToolButton>
 
 QToolButton* makeIconButton(const QString& name, const QString& icon, const QString& toolTip, bool checkable)
@@ -11,4 +13,9 @@ QToolButton* makeIconButton(const QString& name, const QString& icon, const QStr
     button->setCheckable(checkable);
     button->setAutoRaise(true);
     return button;
+}
+
+QCursor colorPickerCursor()
+{
+    return QCursor(QPixmap(QStringLiteral(":/Mosaikon/Icons/ColorPicker.png")), 1, 13);
 }

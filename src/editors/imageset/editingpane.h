@@ -166,6 +166,7 @@ private:
     QGraphicsViewZoomable* editorGV;
     QButtonGroup* toolButtons;
     QToolButton* btnImagesGrid;
+    QToolButton* btnPixelsGrid;
     QToolButton* btnCopyEditor;
     QToolButton* btnPasteEditor;
     QToolButton* btnSetDecalImage;
@@ -173,7 +174,6 @@ private:
     int previousTool = Draw; // chosen again when the reference tool ends
     bool loadInFront = false;
     bool shownOnce = false;
-    QToolButton* btnPixelsGrid;
     std::array<QRadioButton*, EditingGrid::layerCount> radioLayers;
     std::array<QCheckBox*, EditingGrid::layerCount> chkShowLayers;
     CustomSpinBox* spinBoxGridSizeX;

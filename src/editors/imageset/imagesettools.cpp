@@ -1,6 +1,7 @@
 #include "editors/imageset/imagesettools.h"
 
 #include "editing/referenceframe.h"
+#include "views/iconbutton.h"
 
 #include <QPixmap>
 
@@ -44,11 +45,6 @@ std::optional<bool> commonKindOrRefuse(ToolHost& host, const QRegion& selection)
 }
 
 namespace ToolCursors {
-QCursor colorPicker()
-{
-    return QCursor(QPixmap(QStringLiteral(":/Mosaikon/Icons/ColorPicker.png")), 1, 13);
-}
-
 QCursor selecting(Qt::KeyboardModifiers modifiers)
 {
     if (modifiers & Qt::ControlModifier)
@@ -98,7 +94,7 @@ void FreehandTool::draw(const ToolEvent& event, Qt::MouseButton button)
 QCursor FreehandTool::cursor(const ToolEvent& hover) const
 {
     const LayerCanvas::Spot spot = host.canvas().locate(host.document().current(), hover.pixel.x(), hover.pixel.y());
-    return (hover.modifiers & Qt::ControlModifier) && spot.multiColor ? ToolCursors::colorPicker() : QCursor();
+    return (hover.modifiers & Qt::ControlModifier) && spot.multiColor ? colorPickerCursor() : QCursor();
 }
 
 void ShapeTool::press(const ToolEvent& event)

@@ -140,8 +140,6 @@ private:
 };
 
 namespace ToolCursors {
-// The colour pick: our pipette with its tip at the hot spot.
-QCursor colorPicker();
 // Tools that add to or take from the selection while Ctrl or Alt is held.
 QCursor selecting(Qt::KeyboardModifiers modifiers);
 }
