@@ -17,6 +17,8 @@ const char* const usageText =
     "  png PROJECT ITEM --out FILE [--columns N]\n"
     "                                 a picture of an image set, tile set or screen\n"
     "  upgrade IN OUT                 rewrites a project in the newest file layout\n"
+    "  import PROJECT ITEM PICTURE --out OUT [OPTIONS]\n"
+    "                                 a picture converted into slots of an image set\n"
     "\n"
     "Run 'mosaikon-cli COMMAND --help' for the command's options.\n"
     "Run 'mosaikon-cli --version' for the program's version.\n"
@@ -47,10 +49,20 @@ struct Command {
     QString name;
     int arguments;
     bool textOptions;                    // takes the text options of exports
-    QList<QCommandLineOption> options;   // options of its own, each with a value
+    QList<QCommandLineOption> options;   // options of its own (a flag has no value name)
     bool firstRequired;                  // the first option of its own must be given
     const char* help;
 };
+
+QList<QCommandLineOption> importOptions()
+{
+    QList<QCommandLineOption> options {QCommandLineOption(QStringLiteral("out"), QString(), QStringLiteral("OUT"))};
+    for (const char* name : {"slots", "background", "multi1", "multi2", "background3", "foreground",
+                             "color-space", "dither", "brightness", "contrast", "gamma", "saturation"})
+        options.append(QCommandLineOption(QLatin1String(name), QString(), QStringLiteral("VALUE")));
+    options.append(QCommandLineOption(QStringLiteral("multicolor-sprites")));
+    return options;
+}
 
 const QList<Command>& commands()
 {
@@ -80,6 +92,27 @@ const QList<Command>& commands()
          "Usage: mosaikon-cli upgrade IN OUT\n"
          "Reads a project of any version this program reads and writes it in\n"
          "the newest layout.\n"},
+        {QStringLiteral("import"), 3, false, importOptions(), true,
+         "Usage: mosaikon-cli import PROJECT ITEM PICTURE --out OUT [OPTIONS]\n"
+         "Converts a PNG, JPG or BMP picture into slots of the image set ITEM\n"
+         "(charset:ID, spriteset:ID or blockset:ID) as the \"Import image\" dialog\n"
+         "does, writes the whole project to OUT (which may be PROJECT) and prints\n"
+         "{\"cells\": N, \"slots\": [...], \"colors\": [bg, m1, m2, bg3], \"error\": E}.\n"
+         "  --slots LIST          target slots in order, numbers and ranges like\n"
+         "                        0-63,100 (default: every character, 64 in ECM,\n"
+         "                        or the image list's grid of a sprite or block set)\n"
+         "  --background auto|N   the colour boxes of the dialog: auto searches every\n"
+         "  --multi1 auto|N       colour, N fixes it (0-15; the foreground of an MCM\n"
+         "  --multi2 auto|N       character set 0-7, the colour code 11 shows)\n"
+         "  --background3 auto|N\n"
+         "  --foreground auto|N\n"
+         "  --color-space rgb|ciede2000   (default rgb; ciede2000 uses dither.lut)\n"
+         "  --dither none|floyd-steinberg (default none)\n"
+         "  --brightness N        -1000 to 1000 (default 0)\n"
+         "  --contrast N          0 to 1000 (default 100)\n"
+         "  --gamma N             1 to 1000 (default 100)\n"
+         "  --saturation N        -100 to 100 (default 0)\n"
+         "  --multicolor-sprites  make multicolour sprites (default: hi-res)\n"},
     };
     return table;
 }
@@ -126,17 +159,6 @@ QString rejected(const QCommandLineParser& parser, const QStringList& words, con
             return QStringLiteral("unknown option %1").arg(word);
     }
     return QStringLiteral("%1 needs a value").arg(words.last());
-}
-
-int number(const Request& request, const QString& name, int fallback, int low, int high)
-{
-    if (!request.values.contains(name))
-        return fallback;
-    bool ok = false;
-    const int value = request.value(name).toInt(&ok);
-    if (!ok || value < low || value > high)
-        throw Failure(BadUsage, QStringLiteral("--%1 takes a number from %2 to %3").arg(name).arg(low).arg(high));
-    return value;
 }
 
 // A flag pair's choice: the later of --name and --no-name wins.
@@ -218,8 +240,8 @@ ExportDataOptions Request::exportOptions(const ItemRef& ref) const
     else
         options = ExportDataOptions::forImageset();
 
-    options.indentSpaces = number(*this, QStringLiteral("indent"), options.indentSpaces, 0, 256);
-    options.dataPerLine = number(*this, QStringLiteral("per-line"), options.dataPerLine, 1, 2048);
+    options.indentSpaces = number(QStringLiteral("indent"), options.indentSpaces, 0, 256);
+    options.dataPerLine = number(QStringLiteral("per-line"), options.dataPerLine, 1, 2048);
     options.dataPrefix = values.value(QStringLiteral("prefix"), options.dataPrefix);
     const QString base = values.value(QStringLiteral("base"), QStringLiteral("hex"));
     if (base != QLatin1String("hex") && base != QLatin1String("dec"))
@@ -267,7 +289,18 @@ QList<CellPos> Request::selectedCells() const
 
 int Request::columns(int fallback) const
 {
-    return number(*this, QStringLiteral("columns"), fallback, 1, 4096);
+    return number(QStringLiteral("columns"), fallback, 1, 4096);
+}
+
+int Request::number(const QString& name, int fallback, int low, int high) const
+{
+    if (!values.contains(name))
+        return fallback;
+    bool ok = false;
+    const int result = value(name).toInt(&ok);
+    if (!ok || result < low || result > high)
+        throw Failure(BadUsage, QStringLiteral("--%1 takes a number from %2 to %3").arg(name).arg(low).arg(high));
+    return result;
 }
 
 QByteArray Request::shownText() const

@@ -45,6 +45,9 @@ struct Request {
     QList<CellPos> selectedCells() const;
     // --columns, or the fallback without it.
     int columns(int fallback) const;
+    // The option's number, which must lie from low to high, or the fallback
+    // when it is not given.
+    int number(const QString& name, int fallback, int low, int high) const;
 
     // What the program prints for an action other than Run.
     QByteArray shownText() const;

@@ -1,6 +1,7 @@
 // mosaikon-cli: the project's items as assembler text, binary sections, JSON
 // and pictures from the command line, for builds driven by makefiles.
 #include "cli/arguments.h"
+#include "cli/importcommand.h"
 #include "cli/itemref.h"
 #include "exchange/animationexport.h"
 #include "exchange/imagesetexchange.h"
@@ -266,6 +267,29 @@ int upgradeCommand(const Request& request)
     return Success;
 }
 
+int importCommand(const Request& request)
+{
+    const QString out = request.value(QStringLiteral("out"));
+    LoadedProject loaded = loadProject(request.positional.at(0));
+    const ExportTarget target = findItem(loaded.project, request.positional.at(1));
+    const bool imageset = target.ref.kind == ItemKind::Charset || target.ref.kind == ItemKind::Spriteset
+        || target.ref.kind == ItemKind::Blockset;
+    if (!imageset || target.ref.animation >= 0)
+        throw Failure(BadUsage, QStringLiteral("import takes charset:ID, spriteset:ID or blockset:ID"));
+    auto& set = *target.dataset.staticCast<Imageset>();
+    const ImportCommand::Plan plan = ImportCommand::plan(request, set);
+
+    const QString pictureName = request.positional.at(2);
+    const QImage picture(pictureName);
+    if (picture.isNull())
+        throw Failure(BadInput, QStringLiteral("%1: cannot read the picture").arg(pictureName));
+    const QByteArray line = ImportCommand::run(set, plan, picture, pictureName);
+    if (!ProjectFile::write(out, loaded.project))
+        throw Failure(BadInput, QStringLiteral("%1: cannot write the file").arg(out));
+    print(stdout, line);
+    return Success;
+}
+
 int run(const QStringList& words)
 {
     const Request request = parseArguments(words);
@@ -283,6 +307,8 @@ int run(const QStringList& words)
         return binaryCommand(request);
     if (request.command == QLatin1String("png"))
         return pngCommand(request);
+    if (request.command == QLatin1String("import"))
+        return importCommand(request);
     return upgradeCommand(request);
 }
 }

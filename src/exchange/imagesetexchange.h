@@ -35,7 +35,8 @@ QString text(const Imageset& set, const QList<int>& slotList, const ExportDataOp
 
 ImagesetImport parseImport(const QString& text);
 
-// In extended background colour mode only the 64 pattern slots take data.
+// In extended background colour mode only the 64 pattern slots take
+// imported data or pictures.
 bool importTargetsAllowed(const Imageset& set, const QList<int>& targets);
 
 // Puts the imported numbers into the target slots, in order. Gives the slot

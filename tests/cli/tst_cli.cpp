@@ -84,6 +84,19 @@ private slots:
         huge.screens.first()->height = 16384;
         huge.addItem(ItemKind::Tileset).staticCast<Tileset>()->tileAt(70000);
         QVERIFY(write(QStringLiteral("huge.mzprj"), ProjectFile::serialize(huge)));
+        // Pictures to import: a logo in two colours with a blue bar, a
+        // colour ramp, a strip too tall for one slot, and no picture at all.
+        QImage logo(32, 16, QImage::Format_RGB32);
+        QImage ramp(48, 21, QImage::Format_RGB32);
+        for (int y = 0; y < 21; ++y)
+            for (int x = 0; x < 48; ++x) {
+                if (y < 16 && x < 32)
+                    logo.setPixel(x, y, y >= 12 ? qRgb(0x35, 0x28, 0x79) : (x / 4 + y / 4) % 2 ? qRgb(255, 255, 255) : qRgb(0x68, 0x37, 0x2b));
+                ramp.setPixel(x, y, qRgb(x * 5, y * 12, 255 - x * 5));
+            }
+        QVERIFY(logo.save(temp.filePath(QStringLiteral("logo.png"))) && ramp.save(temp.filePath(QStringLiteral("ramp.bmp"))));
+        QVERIFY(QImage(1, 4000, QImage::Format_RGB32).save(temp.filePath(QStringLiteral("tall.png"))));
+        QVERIFY(write(QStringLiteral("bad.png"), "not a picture"));
         QVERIFY(QDir(temp.path()).mkpath(QStringLiteral("blocked/Title_color.bin")));
         QVERIFY(write(QStringLiteral("blocked/Title_data.bin"), "keep"));
     }
@@ -116,6 +129,24 @@ private slots:
             written << name + '=' + (name.endsWith(".png") ? picture(path) : readFile(path).toHex());
         }
         QCOMPARE(written, files);
+    }
+
+    // A picture imported into a set: the line printed, and the set written
+    // as its export shows it.
+    void imports_data() { datatable::addRows("cli/imports.txt"); }
+
+    void imports()
+    {
+        QFETCH(QStringList, fields);
+        QVERIFY(QFile::copy(temp.filePath(QStringLiteral("p.mzprj")), temp.filePath(QStringLiteral("in.mzprj"))));
+        const Run run = runCli(temp.path(), QTest::currentDataTag());
+        const Run exported = runCli(temp.path(), fields[1]);
+        QVERIFY(QFile::remove(temp.filePath(QStringLiteral("in.mzprj"))));
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.code, 0);
+        QCOMPARE(run.out, fields[0].toUtf8() + '\n');
+        QCOMPARE(exported.code, 0);
+        QCOMPARE(exported.out, readFile(datatable::path("cli/" + fields[2])));
     }
 
     void errors_data() { datatable::addRows("cli/errors.txt"); }

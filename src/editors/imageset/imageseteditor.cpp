@@ -11,6 +11,7 @@
 #include "editors/imageset/colorpanel.h"
 #include "editors/imageset/editingpane.h"
 #include "editors/imageset/imagelistpane.h"
+#include "editors/imageset/pictureimportflow.h"
 #include "project/editorservices.h"
 #include "views/fittingsplitter.h"
 
@@ -134,6 +135,8 @@ void ImagesetEditor::gridSelectorResized(int columns, int rows)
 
 void ImagesetEditor::modeRadioClicked(Imageset::Mode mode)
 {
+    // The colour boxes of the import dialog differ between modes.
+    importSettings = PicturePreparation::Settings();
     editSelected(ImagesetColors::setMode, mode);
 }
 
@@ -283,6 +286,22 @@ void ImagesetEditor::importData(const QList<int>& targets)
     }
 }
 
+void ImagesetEditor::importImage(const QList<int>& targets)
+{
+    const auto conversion = PictureImportFlow::run(this, current(), targets, importSettings);
+    if (!conversion)
+        return;
+    QList<int> written;
+    edit([&](Imageset& set) { written = PictureConversion::write(set, conversion->setup, conversion->result, targets); });
+    SlotSelection selection;
+    selection.indexes = written;
+    imageListPane->setSelection(selection);
+    if (conversion->putInEditor) {
+        selection.rect = QRect(0, 0, conversion->result.columns, conversion->result.rows);
+        editingPane->editSlots(selection, -1);
+    }
+}
+
 void ImagesetEditor::clearSlots(const QList<int>& slotList)
 {
     edit([&](Imageset& set) { Slots::clear(set, slotList); });
@@ -351,6 +370,8 @@ QMenu* ImagesetEditor::imageListMenu(int hoverSlot)
                             [this, targets, half] { copyRom(targets, half); });
     }
     menu->addSeparator();
+    menu->addAction(QStringLiteral("Import image into %1...").arg(onSelection ? QStringLiteral("selection") : which),
+                    this, [this, targets] { importImage(targets); });
     menu->addAction(QStringLiteral("Import data into %1...").arg(onSelection ? QStringLiteral("selection") : which), this,
                     [this, targets] { importData(targets); });
     const QString exported = selection.isEmpty()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/picturepreparation.h"
 #include "editing/clipboards.h"
 #include "exchange/exportoptions.h"
 #include "model/imagesetdocument.h"
@@ -60,6 +61,10 @@ public slots:
     void exportData();
     // "Import data into %1...": assembler text read into the targets.
     void importData(const QList<int>& targets);
+    // "Import image into %1...": a picture converted into the targets as
+    // one undo step; the slots written become the selection and, when the
+    // dialog says so, fill the editing pane's layer.
+    void importImage(const QList<int>& targets);
 
 protected:
     QString unsavedQuestion() const override;
@@ -80,6 +85,8 @@ private:
     BitmapClipboard* bitmaps;
     ExportDataOptions exportOptions = ExportDataOptions::forImageset();
     QString lastImport; // shown again by the next import
+    // The import dialog's settings since the last change of mode.
+    PicturePreparation::Settings importSettings;
     ImagesetDocument* doc;
     ImageListPane* imageListPane;
     ColorPanel* panel;
