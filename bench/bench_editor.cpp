@@ -7,6 +7,9 @@
 // editing pane with a grid of 256 x 256 characters, every cell placed: its
 // first paint, a freehand move, a fill of the whole area, a flood selection
 // of an area of a million runs and a step of moving a 256 x 256 selection.
+// Last, the main window's recovery copy of unsaved work.
+#include "app/mosaikon.h"
+#include "app/recoverycopy.h"
 #include "dialogs/exportdialog.h"
 #include "dialogs/prompt.h"
 #include "editing/slotselection.h"
@@ -15,12 +18,16 @@
 #include "editors/imageset/imagelistpane.h"
 #include "editors/imageset/imageseteditor.h"
 #include "model/imagesetdocument.h"
+#include "model/projectfile.h"
 #include "views/qgraphicsviewzoomable.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QWindow>
 
 #include <algorithm>
@@ -221,6 +228,35 @@ void benchEditingPane()
     sendMouse(viewport, QEvent::MouseButtonRelease, at(30, 10), Qt::LeftButton, Qt::NoModifier);
 }
 
+// The copy of unsaved work the main window writes when the editing pauses,
+// blocking the editing meanwhile: the project with its only set open in an
+// editor holding a change. The window's side files go to a temporary folder
+// (its colour tables are built there first, which takes seconds), the copy
+// to the data folder of test mode.
+void benchRecoveryCopy(const char* what, const Imageset& set)
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir directory;
+    const QString started = QDir::currentPath();
+    QDir::setCurrent(directory.path());
+    Project project;
+    project.append(Imageset::itemKindOf(set.type), QSharedPointer<Imageset>::create(set));
+    ProjectFile::write(QStringLiteral("bench.mzprj"), project);
+    Mosaikon window;
+    window.readProject(QStringLiteral("bench.mzprj"));
+    auto* editor = static_cast<ImagesetEditor*>(
+        window.openEditor({itemNodeOf(Imageset::itemKindOf(set.type)), set.id}, true, false));
+    editor->setMultiColor01(9);
+    report(what, [&](int) {
+        window.recoveryCopy()->noteChange();
+        window.recoveryCopy()->update();
+    });
+    if (!QFile::exists(RecoveryCopy::projectFile()))
+        std::printf("no recovery copy was written\n");
+    window.recoveryCopy()->remove();
+    QDir::setCurrent(started);
+}
+
 int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -303,5 +339,7 @@ int main(int argc, char* argv[])
     reportUndoSteps("one-pixel undo step, 65,536 sprites", sprites);
     reportUndoSteps("one-pixel undo step, 256 chars", fullSet(Imageset::Charset, 8, 8, 32, 8));
     benchEditingPane();
+    benchRecoveryCopy("recovery copy of a 256-character project", fullSet(Imageset::Charset, 8, 8, 32, 8));
+    benchRecoveryCopy("recovery copy of a 65,536-sprite project", sprites);
     return 0;
 }

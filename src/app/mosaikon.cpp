@@ -2,10 +2,12 @@
 
 #include "app/lutstartup.h"
 #include "app/recentfiles.h"
+#include "app/recoverycopy.h"
 #include "dialogs/prompt.h"
 #include "dialogs/vicIIcalculator.h"
 #include "editors/imageset/imageseteditor.h"
 #include "model/charrom.h"
+#include "model/document.h"
 #include "model/palette.h"
 #include "model/projectfile.h"
 #include "model/version.h"
@@ -19,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -121,6 +124,11 @@ Mosaikon::Mosaikon(QWidget* parent)
 
     services = new EditorServices(project, mdiArea, [this](const ItemKey& key, bool activate, bool minimized) {
         return openEditor(key, activate, minimized);
+    }, this);
+    recovery = new RecoveryCopy([this]() -> std::optional<RecoveryCopy::Work> {
+        if (!isUnsaved())
+            return std::nullopt;
+        return RecoveryCopy::Work {ProjectFile::serialize(services->workingCopies()), path};
     }, this);
     commands = new ItemCommands(project, tree, mdiArea, this);
     connect(commands, &ItemCommands::projectChanged, this, &Mosaikon::projectChanged);
@@ -336,6 +344,7 @@ void Mosaikon::projectChanged()
     rebuildTreeWidgetNodes();
     modified = true;
     updateTitle();
+    recovery->noteChange();
 }
 
 void Mosaikon::itemDoubleClicked(QTreeWidgetItem* item, int /*column*/)
@@ -373,6 +382,12 @@ MdiChild* Mosaikon::openEditor(const ItemKey& key, bool activate, bool minimized
             [this, kind](const Dataset& copy) { storeHandBack(kind, copy); });
     connect(editor, &MdiChild::titleUpdated, this, &Mosaikon::rebuildTreeWidgetNodes);
     connect(editor, &MdiChild::menuUpdated, this, &Mosaikon::updateMenus);
+    // Any change of the working copy, its saved state included (a hand-back,
+    // changes given up on closing), may change what a recovery copy holds.
+    Document* document = editor->document();
+    connect(document, &Document::changed, recovery, &RecoveryCopy::noteChange);
+    connect(document, &Document::elementsChanged, recovery, &RecoveryCopy::noteChange);
+    connect(document, &Document::statusChanged, recovery, &RecoveryCopy::noteChange);
 
     QMdiSubWindow* window = mdiArea->addSubWindow(editor);
     // A minimized window forgets whether it was maximized: the editor keeps it.
@@ -436,6 +451,7 @@ bool Mosaikon::newProject()
         rebuildTreeWidgetNodes();
         modified = false;
         updateTitle();
+        recovery->remove();
         return true;
     });
 }
@@ -469,7 +485,29 @@ bool Mosaikon::saveAs()
 
 bool Mosaikon::readProject(const QString& fileName)
 {
-    const ProjectReadResult result = ProjectFile::read(fileName, project);
+    return takeReadProject(ProjectFile::read(fileName, project), fileName, fileName, false);
+}
+
+void Mosaikon::offerRecovery()
+{
+    const std::optional<RecoveryCopy::Left> left = recovery->left();
+    if (!left)
+        return;
+    const QString time = QLocale().toString(left->time.toLocalTime(), QLocale::ShortFormat);
+    const QString copy = RecoveryCopy::projectFile();
+    // Taken up, the copy stays until the work is saved or given up: a second
+    // crash before the next change must not lose it.
+    if (Prompt::question(this, QMessageBox::Question, QStringLiteral("Unsaved work"),
+                         QStringLiteral("Recover unsaved work from %1?").arg(time), QMessageBox::Yes | QMessageBox::No,
+                         QMessageBox::Yes)
+            != QMessageBox::Yes
+        || !takeReadProject(ProjectFile::read(copy, project), copy, left->originalFile, true))
+        recovery->remove();
+}
+
+bool Mosaikon::takeReadProject(const ProjectReadResult& result, const QString& fileRead, const QString& savedTo,
+                               bool unsaved)
+{
     switch (result.status) {
     case ProjectReadResult::Ok:
         break;
@@ -482,12 +520,12 @@ bool Mosaikon::readProject(const QString& fileName)
         return false;
     case ProjectReadResult::CannotOpen:
     case ProjectReadResult::Malformed:
-        Prompt::critical(this, errorTitle, QStringLiteral("Unable to open the file '%1'!").arg(fileName));
+        Prompt::critical(this, errorTitle, QStringLiteral("Unable to open the file '%1'!").arg(fileRead));
         return false;
     }
     rebuildTreeWidgetNodes();
-    path = fileName;
-    modified = false;
+    path = savedTo;
+    modified = unsaved;
     updateTitle();
     return true;
 }
@@ -508,6 +546,7 @@ bool Mosaikon::writeProject(const QString& fileName)
     path = fileName;
     modified = false;
     updateTitle();
+    recovery->remove();
     return true;
 }
 
@@ -560,9 +599,10 @@ bool Mosaikon::closeAll()
 
 void Mosaikon::closeEvent(QCloseEvent* event)
 {
-    if (closeAll() && askToSaveProject([] { return true; }))
+    if (closeAll() && askToSaveProject([] { return true; })) {
         event->accept();
-    else
+        recovery->remove();
+    } else
         event->ignore();
 }
 

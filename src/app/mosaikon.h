@@ -12,6 +12,8 @@ class MdiChild;
 struct ItemKey;
 class QMdiArea;
 class ProjectTree;
+class RecoveryCopy;
+struct ProjectReadResult;
 class QTreeWidgetItem;
 
 // The main window: the project as a tree on the left, one editor window per
@@ -33,6 +35,7 @@ public:
     QMdiArea* editorArea() const { return mdiArea; }
     ItemCommands* itemCommands() const { return commands; }
     EditorServices* editorServices() const { return services; }
+    RecoveryCopy* recoveryCopy() const { return recovery; }
 
     // Reads a project file into the (already emptied) project; on failure the
     // user is told why and the project stays empty and untitled.
@@ -40,6 +43,9 @@ public:
     // Writes the project with the open editors' states; when the file cannot
     // be opened the user is told and nothing changes.
     bool writeProject(const QString& fileName);
+    // At start-up: asks whether to take up the work a crashed or killed
+    // program left; it comes back unsaved, under the file it was read from.
+    void offerRecovery();
 
     // Opens the item's editor, or finds the one already open: with activate
     // it becomes the active window (restored when minimized); a new editor
@@ -79,6 +85,11 @@ private:
     void createMenus();
     void createTree();
     void projectChanged();
+    // Shows the project just read into the project, as the project of the
+    // file savedTo (untitled when empty), unsaved or not; a failed read is
+    // reported naming the file read, and changes nothing.
+    bool takeReadProject(const ProjectReadResult& result, const QString& fileRead, const QString& savedTo,
+                         bool unsaved);
     // Asks whether to save an unsaved project first, then runs the
     // continuation; false when the user cancelled or saving failed.
     bool askToSaveProject(const std::function<bool()>& continuation);
@@ -97,6 +108,7 @@ private:
     QMdiArea* mdiArea = nullptr;
     ItemCommands* commands = nullptr;
     EditorServices* services = nullptr;
+    RecoveryCopy* recovery = nullptr;
 
     QAction* newAct = nullptr;
     QAction* openAct = nullptr;

@@ -17,14 +17,6 @@ bool readSection(RecordReader& in, QList<QSharedPointer<T>>& list)
     }
     return in.ok();
 }
-
-template<typename T>
-void writeSection(RecordWriter& out, const QList<QSharedPointer<T>>& list)
-{
-    out.writeInt(list.size());
-    for (const QSharedPointer<T>& dataset : list)
-        dataset->save(out);
-}
 }
 
 ProjectReadResult ProjectFile::parse(const QByteArray& bytes, Project& project)
@@ -63,16 +55,22 @@ ProjectReadResult ProjectFile::read(const QString& path, Project& project)
     return ProjectFile::parse(bytes, project);
 }
 
-QByteArray ProjectFile::serialize(const Project& project)
+QByteArray ProjectFile::serialize(const WorkingCopies& items)
 {
     RecordWriter out;
     out.writeVersion(FileVersion::current());
-    writeSection(out, project.charsets);
-    writeSection(out, project.spritesets);
-    writeSection(out, project.blocksets);
-    writeSection(out, project.tilesets);
-    writeSection(out, project.screens);
+    for (ItemKind kind : allItemKinds) {
+        const QList<const Dataset*> section = items.all(kind);
+        out.writeInt(section.size());
+        for (const Dataset* dataset : section)
+            dataset->save(out);
+    }
     return out.bytes();
+}
+
+QByteArray ProjectFile::serialize(const Project& project)
+{
+    return serialize(WorkingCopies(project, [](ItemKind, qint32) -> const Dataset* { return nullptr; }));
 }
 
 bool ProjectFile::write(const QString& path, const Project& project)

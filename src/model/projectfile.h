@@ -2,6 +2,7 @@
 
 #include "model/project.h"
 #include "model/recordio.h"
+#include "model/workingcopies.h"
 
 #include <QString>
 
@@ -28,6 +29,9 @@ ProjectReadResult read(const QString& path, Project& project);
 ProjectReadResult parse(const QByteArray& bytes, Project& project);
 
 QByteArray serialize(const Project& project);
+// The project as the open editors see it: their working copies stand for the
+// stored items, unsaved changes and all.
+QByteArray serialize(const WorkingCopies& items);
 // Replaces the file safely: a failed write leaves the previous file intact.
 bool write(const QString& path, const Project& project);
 }

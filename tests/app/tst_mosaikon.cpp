@@ -2,6 +2,7 @@
 // recent files, and undo and redo following the active editor.
 
 #include "app/recentfiles.h"
+#include "app/recoverycopy.h"
 #include "app/windowtest.h"
 #include "model/projectfile.h"
 #include "model/version.h"
@@ -80,6 +81,8 @@ private slots:
         if (start.endsWith(" editor"))
             editImageset(*window, CharsetNode, 0);
         script.shown.clear();
+        window->recoveryCopy()->update();
+        QCOMPARE(QFile::exists(RecoveryCopy::projectFile()), window->isUnsaved());
         const Project before = window->currentProject();
         queueAnswers(script, answers, environment);
 
@@ -108,6 +111,9 @@ private slots:
 
         QCOMPARE(promptKinds(script), prompts);
         QCOMPARE(went, fields[4] == "true");
+        // Saving or giving up the work on exit removes the recovery copy.
+        const bool exits = command == "close" || command == "exit";
+        QCOMPARE(QFile::exists(RecoveryCopy::projectFile()), exits ? !went : title.endsWith(" *"));
         const QString name = title.section(' ', 0, 0);
         const QString shown = (name.startsWith('@') ? file(name.mid(1)) : name) + title.mid(name.size());
         // A maximized editor's title may follow.
