@@ -1,6 +1,7 @@
 #include "dialogs/importimagedialog.h"
 
 #include "convert/ditherlut.h"
+#include "views/elidedlabel.h"
 #include "views/iconbutton.h"
 #include "views/imagedrawer.h"
 #include "views/palettecombobox.h"
@@ -59,7 +60,7 @@ ImportImage::ImportImage(const QImage& source, const PictureConversion::Setup& s
     , chkShowFullColors(new QCheckBox(QStringLiteral("Show full colors")))
     , chkPutInEditor(new QCheckBox(QStringLiteral("Put the imported elements in the editor")))
     , lblImage(new ImageDrawer)
-    , lblStatus(new QLabel)
+    , lblStatus(new ElidedLabel)
     , spinBrightness(makeSpin(QStringLiteral("spinBrightness"), -1000, 1000))
     , spinContrast(makeSpin(QStringLiteral("spinContrast"), 0, 1000))
     , spinGamma(makeSpin(QStringLiteral("spinGamma"), 1, 1000))
