@@ -25,6 +25,9 @@
 #include <QElapsedTimer>
 #include <QRandomGenerator>
 #include <QStringList>
+#include <QThread>
+
+#include <atomic>
 
 #include <cmath>
 #include <cstdio>
@@ -60,11 +63,12 @@ QImage photo(QSize size, quint32 seed)
 }
 
 // As the dialog hands it over: pairs alike for wide pixels, reduced.
-QImage reduced(QSize size, quint32 seed, bool wide)
+QImage reduced(QSize size, quint32 seed, bool wide,
+              PicturePreparation::Method method = PicturePreparation::NoDithering)
 {
     const Palette::Colors& palette = Palette::defaults();
     const QImage adjusted = PicturePreparation::adjust(photo(size, seed), {}, wide);
-    return PicturePreparation::reduce(adjusted, PicturePreparation::NoDithering, wide, palette,
+    return PicturePreparation::reduce(adjusted, method, wide, palette,
                                       [&palette](QRgb color) { return ColorMatch::nearestRgb(palette, color); });
 }
 
@@ -166,6 +170,28 @@ int verify()
     return disagreements == 0 ? 0 : 1;
 }
 
+// "Abort Import": from the cancel to the end of the search, on a search
+// that would take seconds (multicolour blocks, every colour searched).
+void abortDelay()
+{
+    Setup setup = setupFor(Imageset::Blockset, Imageset::MCM, false);
+    const QImage picture = reduced(QSize(256, 256), 4, true, PicturePreparation::FloydSteinberg);
+    std::atomic<bool> cancelled {false};
+    PictureConversion::Progress progress;
+    progress.cancelled = [&cancelled] { return cancelled.load(); };
+    ParallelJob job([&](ParallelJob::Control&) { PictureConversion::convert(picture, setup, Palette::defaults(), progress); });
+    QThread::msleep(20);
+    if (job.isFinished()) {
+        std::printf("Abort Import: the search ended before it could be cancelled\n");
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    cancelled = true;
+    job.wait({}, 1);
+    std::printf("%-44s %8.1f ms\n", "Abort Import, cancel to end of search", clock.nsecsElapsed() / 1e6);
+}
+
 void preview(const QString& lutPath)
 {
     DitherLut tables;
@@ -205,6 +231,7 @@ int main(int argc, char** argv)
               setupFor(Imageset::Charset, Imageset::ECM, false), {&Setup::background, &Setup::multi1, &Setup::multi2});
     largeCase("1,024 multicolour sprites (768 x 672)", reduced(QSize(768, 672), 3, true),
               setupFor(Imageset::Spriteset, Imageset::SCM, true), {&Setup::background, &Setup::multi1});
+    abortDelay();
     preview(lutPath);
     return 0;
 }
