@@ -35,6 +35,7 @@
 
 using PictureConversion::Range;
 using PictureConversion::Setup;
+using plainimport::setupFor;
 
 namespace {
 
@@ -70,14 +71,6 @@ QImage reduced(QSize size, quint32 seed, bool wide,
     const QImage adjusted = PicturePreparation::adjust(photo(size, seed), {}, wide);
     return PicturePreparation::reduce(adjusted, method, wide, palette,
                                       [&palette](QRgb color) { return ColorMatch::nearestRgb(palette, color); });
-}
-
-Setup setupFor(Imageset::Type type, Imageset::Mode mode, bool multiColorSprites)
-{
-    Imageset set(1, QStringLiteral("set"), type == Imageset::Spriteset ? 24 : 8, type == Imageset::Spriteset ? 21 : 8,
-                 type);
-    set.mode = mode;
-    return Setup::forSet(set, multiColorSprites);
 }
 
 // The search from a thread outside the pool, as the program runs it.

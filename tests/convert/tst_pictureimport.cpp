@@ -24,12 +24,11 @@ Range rangeOf(const QString& text, Range full)
 
 Setup setupOf(const QString& kind, const QString& mode, const QString& ranges)
 {
-    Imageset set(1, QStringLiteral("set"), kind == QLatin1String("sprite") ? 24 : 8,
-                 kind == QLatin1String("sprite") ? 21 : 8,
-                 kind == QLatin1String("char") ? Imageset::Charset
-                 : kind == QLatin1String("sprite") ? Imageset::Spriteset : Imageset::Blockset);
-    set.mode = mode == QLatin1String("mcm") ? Imageset::MCM : mode == QLatin1String("ecm") ? Imageset::ECM : Imageset::SCM;
-    Setup setup = Setup::forSet(set, mode == QLatin1String("multi"));
+    Setup setup = plainimport::setupFor(kind == QLatin1String("char") ? Imageset::Charset
+                                        : kind == QLatin1String("sprite") ? Imageset::Spriteset : Imageset::Blockset,
+                                        mode == QLatin1String("mcm") ? Imageset::MCM
+                                        : mode == QLatin1String("ecm") ? Imageset::ECM : Imageset::SCM,
+                                        mode == QLatin1String("multi"));
     const QStringList parts = ranges.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     Range* fields[] = {&setup.background, &setup.multi1, &setup.multi2, &setup.background3, &setup.foreground};
     for (int i = 0; i < 5; ++i)

@@ -4,6 +4,7 @@
 
 #include "dialogs/importimagedialog.h"
 #include "model/palette.h"
+#include "support/core/plainimport.h"
 #include "support/testenvironment.h"
 #include "views/imagedrawer.h"
 
@@ -18,13 +19,6 @@ using PictureConversion::Setup;
 Q_DECLARE_METATYPE(PictureConversion::Setup)
 
 namespace {
-
-Setup setupOf(Imageset::Type type, Imageset::Mode mode, bool multiColorSprites = false)
-{
-    Imageset set(1, QStringLiteral("set"), type == Imageset::Spriteset ? 24 : 8, type == Imageset::Spriteset ? 21 : 8, type);
-    set.mode = mode;
-    return Setup::forSet(set, multiColorSprites);
-}
 
 // 16 x 8 pixels: the left cell red (2), the right cell white (1) with a
 // light red (10) pixel at (12, 3).
@@ -65,17 +59,17 @@ private slots:
         QTest::addColumn<Setup>("setup");
         QTest::addColumn<QStringList>("labels");
         QTest::addColumn<int>("foregroundItems");
-        QTest::newRow("hires characters") << setupOf(Imageset::Charset, Imageset::SCM)
+        QTest::newRow("hires characters") << plainimport::setupFor(Imageset::Charset, Imageset::SCM)
                                           << QStringList {"Background:", "Foreground:"} << 17;
         QTest::newRow("multicolour characters: eight image colours")
-            << setupOf(Imageset::Charset, Imageset::MCM) << QStringList {"Background:", "Multi 1:", "Multi 2:", "Foreground:"} << 9;
-        QTest::newRow("extended background") << setupOf(Imageset::Charset, Imageset::ECM)
+            << plainimport::setupFor(Imageset::Charset, Imageset::MCM) << QStringList {"Background:", "Multi 1:", "Multi 2:", "Foreground:"} << 9;
+        QTest::newRow("extended background") << plainimport::setupFor(Imageset::Charset, Imageset::ECM)
                                              << QStringList {"Bckgnd 0:", "Bckgnd 1:", "Bckgnd 2:", "Bckgnd 3:", "Foreground:"} << 17;
-        QTest::newRow("mono sprites") << setupOf(Imageset::Spriteset, Imageset::MCM)
+        QTest::newRow("mono sprites") << plainimport::setupFor(Imageset::Spriteset, Imageset::MCM)
                                       << QStringList {"Background:", "Foreground:"} << 17;
-        QTest::newRow("multicolour sprites") << setupOf(Imageset::Spriteset, Imageset::SCM, true)
+        QTest::newRow("multicolour sprites") << plainimport::setupFor(Imageset::Spriteset, Imageset::SCM, true)
                                              << QStringList {"Background:", "Multi 1:", "Multi 2:", "Foreground:"} << 17;
-        QTest::newRow("multicolour blocks") << setupOf(Imageset::Blockset, Imageset::MCM)
+        QTest::newRow("multicolour blocks") << plainimport::setupFor(Imageset::Blockset, Imageset::MCM)
                                             << QStringList {"Background:", "Multi 1:", "Multi 2:", "Foreground:"} << 17;
     }
     void rowsAndRanges()
@@ -103,7 +97,7 @@ private slots:
     // several changes in one turn of the event loop render once.
     void reductionReuse()
     {
-        ImportImage dialog(twoCells(), setupOf(Imageset::Charset, Imageset::SCM), {});
+        ImportImage dialog(twoCells(), plainimport::setupFor(Imageset::Charset, Imageset::SCM), {});
         const qint64 first = dialog.outputPicture().cacheKey();
         dialog.findChild<QCheckBox*>(QStringLiteral("chkShowFullColors"))->setChecked(true);
         QCoreApplication::processEvents();
@@ -136,7 +130,7 @@ private slots:
     // 200 x 100, 12.5 widget pixels per picture pixel.
     void statusAndPicking()
     {
-        ImportImage dialog(twoCells(), setupOf(Imageset::Charset, Imageset::MCM), {});
+        ImportImage dialog(twoCells(), plainimport::setupFor(Imageset::Charset, Imageset::MCM), {});
         auto* preview = dialog.findChild<ImageDrawer*>(QStringLiteral("lblImage"));
         preview->setMinimumSize(320, 100);
         preview->setMaximumSize(320, 100);

@@ -16,6 +16,15 @@
 
 namespace plainimport {
 
+// The kind of images a set of this type and mode makes, every colour searched.
+inline PictureConversion::Setup setupFor(Imageset::Type type, Imageset::Mode mode, bool multiColorSprites = false)
+{
+    const bool sprites = type == Imageset::Spriteset;
+    Imageset set(1, QStringLiteral("set"), sprites ? 24 : 8, sprites ? 21 : 8, type);
+    set.mode = mode;
+    return PictureConversion::Setup::forSet(set, multiColorSprites);
+}
+
 struct Outcome {
     std::array<int, 4> colors {};
     QVector<int> foregrounds;     // per cell
