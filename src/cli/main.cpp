@@ -4,7 +4,6 @@
 #include "cli/importcommand.h"
 #include "cli/itemref.h"
 #include "exchange/animationexport.h"
-#include "exchange/exportsize.h"
 #include "exchange/imagesetexchange.h"
 #include "exchange/projectjson.h"
 #include "exchange/screenexport.h"
@@ -103,15 +102,9 @@ QList<ExportSection> exportSections(const ExportTarget& target, const Request& r
     switch (target.ref.kind) {
     case ItemKind::Tileset: {
         const auto& tileset = *target.dataset.staticCast<Tileset>();
-        // Every place of the tile grid is exported, each with all its cells.
-        const qint64 count = selected ? request.selectedNumbers().size() : qint64(tileset.gridSizeX) * tileset.gridSizeY;
+        const qint64 count = selected ? request.selectedNumbers().size()
+                                      : (tileset.tiles.isEmpty() ? 0 : qint64(tileset.tiles.lastKey()) + 1);
         checkCount(request, count, "tiles");
-        const qint64 bytes = ExportSize::tilesetExportBytes(tileset, count);
-        if (bytes > ExportSize::largestExport)
-            throw Failure(BadInput, QStringLiteral("%1: the export would take %2 bytes, more than the %3 an export may take")
-                                        .arg(request.positional.at(1))
-                                        .arg(bytes)
-                                        .arg(ExportSize::largestExport));
         const QList<int> tiles = selected ? request.selectedNumbers() : TilesetExchange::allTiles(tileset);
         return TilesetExchange::sections(tileset, tiles, options);
     }

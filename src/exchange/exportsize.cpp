@@ -65,8 +65,3 @@ ExportSize::ScreenStatistics ExportSize::screenStatistics(const Screen& screen)
         stats.rleMemory += Rle::encode8(ScreenExport::colorStream(screen, cells)).size();
     return stats;
 }
-
-qint64 ExportSize::tilesetExportBytes(const Tileset& tileset, qint64 count)
-{
-    return count * qint64(tileset.tileWidth) * tileset.tileHeight * 3;
-}

@@ -33,14 +33,6 @@ struct ScreenStatistics {
 };
 
 TilesetStatistics tilesetStatistics(const Tileset& tileset);
-
-// The most bytes an export may take: 256 times the machine's whole memory,
-// far beyond any real set, and small enough that a file naming a huge item
-// is refused before its export is built.
-constexpr qint64 largestExport = 1 << 24;
-// At most what the data and colours of count tiles of the set's size take:
-// two index bytes and one colour byte per cell.
-qint64 tilesetExportBytes(const Tileset& tileset, qint64 count);
 ScreenStatistics screenStatistics(const Screen& screen);
 
 // A tile is in use when at least one of its cells is not empty.

@@ -78,15 +78,11 @@ private slots:
         QVERIFY(write(QStringLiteral("cut.mzprj"), sample.left(13)));
         QVERIFY(write(QStringLiteral("v13.mzprj"), Bytes().version(0, 13, 0).data + sample.mid(12)));
         QVERIFY(write(QStringLiteral("afile"), "keep"));
-        // A small file naming a huge screen, a tile set of too many places and
-        // one of too many cells.
+        // A small file naming a huge screen and a tile far out.
         Project huge;
         huge.addItem(ItemKind::Screen).staticCast<Screen>()->width = 16384;
         huge.screens.first()->height = 16384;
-        auto places = huge.addItem(ItemKind::Tileset).staticCast<Tileset>();
-        places->gridSizeX = places->gridSizeY = 300;
-        auto big = huge.addItem(ItemKind::Tileset).staticCast<Tileset>();
-        big->tileWidth = big->tileHeight = big->gridSizeX = big->gridSizeY = 64;
+        huge.addItem(ItemKind::Tileset).staticCast<Tileset>()->tileAt(70000);
         QVERIFY(write(QStringLiteral("huge.mzprj"), ProjectFile::serialize(huge)));
         // Pictures to import: a logo in two colours with a blue bar, a
         // colour ramp, a strip too tall for one slot, and no picture at all.
