@@ -231,6 +231,9 @@ private slots:
         QTest::newRow("extended background: the third background") << "char" << "ecm" << "0 5 6 7 1"
                                                                    << QStringList {"66116666"} << 130 % 64 << 2 << 130
                                                                    << "30" << 1 << "0 5 6 7";
+        QTest::newRow("extended background: a tie keeps the background") << "char" << "ecm" << "5 6 7 8 5"
+                                                                         << QStringList {"55555555"} << 1 << 1 << 1 << "00"
+                                                                         << 5 << "5 6 7 8";
         QTest::newRow("multicolour sprite: codes 10 and 11 swapped") << "sprite" << "multi" << "0 5 6 auto 2"
                                                                      << QStringList {"005566220000000000000000"} << 4 << 4 << 4
                                                                      << "1e0000" << 2 << "0 5 6 3";
