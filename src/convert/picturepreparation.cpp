@@ -7,17 +7,6 @@
 #include <cmath>
 #include <vector>
 
-bool PicturePreparation::Settings::operator==(const Settings& other) const
-{
-    return showFullColors == other.showFullColors && putInEditor == other.putInEditor
-        && backgroundIndex == other.backgroundIndex && multi1Index == other.multi1Index
-        && multi2Index == other.multi2Index && background3Index == other.background3Index
-        && foregroundIndex == other.foregroundIndex && brightness == other.brightness
-        && contrast == other.contrast && gamma == other.gamma && saturation == other.saturation
-        && ditherStrength == other.ditherStrength && colorSpace == other.colorSpace
-        && ditherMethod == other.ditherMethod;
-}
-
 namespace {
 
 int cellsFor(int width, int height, QSize cell)

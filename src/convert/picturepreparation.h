@@ -31,8 +31,6 @@ struct Settings {
     int ditherStrength = 90;
     int colorSpace = 0;    // ColorMatch::Space
     int ditherMethod = 0;  // Method
-
-    bool operator==(const Settings& other) const;
 };
 
 enum Method { NoDithering = 0, FloydSteinberg = 1 };
