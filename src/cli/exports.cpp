@@ -18,6 +18,19 @@ void checkCount(const Request& request, qint64 count, const char* what)
                                     .arg(QLatin1String(what)));
 }
 
+// Tiles of up to 256 x 256 cells make a small tile count a vast export: more
+// cells than sixteen times the machine's 64 KiB are no data for it, and are
+// refused before anything is built.
+void checkCells(const Request& request, qint64 cells)
+{
+    constexpr qint64 maxCells = 16 * 65536;
+    if (cells > maxCells)
+        throw Failure(BadInput, QStringLiteral("%1: %2 cells are more than an export takes (at most %3)")
+                                    .arg(request.positional.at(1))
+                                    .arg(cells)
+                                    .arg(maxCells));
+}
+
 QList<ExportSection> exportSections(const ExportTarget& target, const Request& request,
                                     const ExportDataOptions& options)
 {
@@ -31,9 +44,10 @@ QList<ExportSection> exportSections(const ExportTarget& target, const Request& r
     switch (target.ref.kind) {
     case ItemKind::Tileset: {
         const auto& tileset = *target.dataset.staticCast<Tileset>();
-        const qint64 count = selected ? request.selectedNumbers().size()
-                                      : (tileset.tiles.isEmpty() ? 0 : qint64(tileset.tiles.lastKey()) + 1);
+        // Without a selection every place of the tile grid is exported.
+        const qint64 count = selected ? request.selectedNumbers().size() : qint64(tileset.gridSizeX) * tileset.gridSizeY;
         checkCount(request, count, "tiles");
+        checkCells(request, count * tileset.tileWidth * tileset.tileHeight);
         const QList<int> tiles = selected ? request.selectedNumbers() : TilesetExchange::allTiles(tileset);
         return TilesetExchange::sections(tileset, tiles, options);
     }
