@@ -1,13 +1,11 @@
 // mosaikon-cli: the project's items as assembler text, binary sections, JSON
 // and pictures from the command line, for builds driven by makefiles.
 #include "cli/arguments.h"
+#include "cli/exports.h"
 #include "cli/importcommand.h"
 #include "cli/itemref.h"
-#include "exchange/animationexport.h"
 #include "exchange/imagesetexchange.h"
 #include "exchange/projectjson.h"
-#include "exchange/screenexport.h"
-#include "exchange/tilesetexchange.h"
 #include "model/projectfile.h"
 #include "model/rendering.h"
 
@@ -60,84 +58,6 @@ LoadedProject loadProject(const QString& path)
     return loaded;
 }
 
-struct ExportTarget {
-    ItemRef ref;
-    QSharedPointer<Dataset> dataset;
-};
-
-ExportTarget findItem(const Project& project, const QString& text)
-{
-    ExportTarget target;
-    if (!ItemRef::parse(text, target.ref))
-        throw Failure(BadUsage, QStringLiteral("'%1' does not name an item (see mosaikon-cli --help)").arg(text));
-    const ResolvedItem resolved = resolveItem(project, target.ref, text);
-    if (!resolved.dataset)
-        throw Failure(BadInput, resolved.error);
-    target.dataset = resolved.dataset;
-    return target;
-}
-
-// The counts of tiles and cells are 16-bit words in the exported data, and
-// a tiny file may name a huge item: what does not fit is refused before
-// anything is built.
-void checkCount(const Request& request, qint64 count, const char* what)
-{
-    if (count > 65535)
-        throw Failure(BadInput, QStringLiteral("%1: %2 %3 do not fit the 16-bit count of the export (at most 65535)")
-                                    .arg(request.positional.at(1))
-                                    .arg(count)
-                                    .arg(QLatin1String(what)));
-}
-
-QList<ExportSection> exportSections(const ExportTarget& target, const Request& request,
-                                    const ExportDataOptions& options)
-{
-    const bool selected = request.has(QStringLiteral("select"));
-    if (target.ref.animation >= 0) {
-        const auto& set = *target.dataset.staticCast<Imageset>();
-        const QSize scale = set.type == Imageset::Spriteset ? QSize(set.imageWidth, set.imageHeight) : QSize(1, 1);
-        return AnimationExport::sections(set.name, set.animations.animations.at(target.ref.animation),
-                                         target.ref.animation, target.ref.frame, scale);
-    }
-    switch (target.ref.kind) {
-    case ItemKind::Tileset: {
-        const auto& tileset = *target.dataset.staticCast<Tileset>();
-        const qint64 count = selected ? request.selectedNumbers().size()
-                                      : (tileset.tiles.isEmpty() ? 0 : qint64(tileset.tiles.lastKey()) + 1);
-        checkCount(request, count, "tiles");
-        const QList<int> tiles = selected ? request.selectedNumbers() : TilesetExchange::allTiles(tileset);
-        return TilesetExchange::sections(tileset, tiles, options);
-    }
-    case ItemKind::Screen: {
-        const auto& screen = *target.dataset.staticCast<Screen>();
-        checkCount(request, selected ? request.selectedCells().size() : qint64(screen.width) * screen.height, "cells");
-        const QList<CellPos> cells = selected ? request.selectedCells() : ScreenExport::allCells(screen);
-        return ScreenExport::sections(screen, cells, options);
-    }
-    default: {
-        const auto& set = *target.dataset.staticCast<Imageset>();
-        return ImagesetExchange::sections(set, selected ? request.selectedNumbers() : ImagesetExchange::allSlots(set), options);
-    }
-    }
-}
-
-// The sections of the item named on the command line, with the text options
-// they are written with.
-struct ExportedItem {
-    ExportDataOptions options;
-    QList<ExportSection> sections;
-};
-
-ExportedItem exportItem(const Request& request)
-{
-    const LoadedProject loaded = loadProject(request.positional.at(0));
-    const ExportTarget target = findItem(loaded.project, request.positional.at(1));
-    ExportedItem exported;
-    exported.options = request.exportOptions(target.ref);
-    exported.sections = exportSections(target, request, exported.options);
-    return exported;
-}
-
 QString summary(ItemKind kind, const Dataset& dataset)
 {
     switch (kind) {
@@ -185,7 +105,7 @@ int dumpCommand(const Request& request)
 
 int exportCommand(const Request& request)
 {
-    const ExportedItem exported = exportItem(request);
+    const ExportedItem exported = exportItem(loadProject(request.positional.at(0)).project, request);
     print(stdout, TextFormat(exported.options).text(exported.sections).toUtf8());
     return Success;
 }
@@ -193,7 +113,7 @@ int exportCommand(const Request& request)
 int binaryCommand(const Request& request)
 {
     const QString directory = request.value(QStringLiteral("out-dir"));
-    const QList<ExportSection> sections = exportItem(request).sections;
+    const QList<ExportSection> sections = exportItem(loadProject(request.positional.at(0)).project, request).sections;
 
     if (!QDir().mkpath(directory))
         throw Failure(BadInput, QStringLiteral("%1: cannot create the directory").arg(directory));

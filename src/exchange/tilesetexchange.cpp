@@ -158,10 +158,12 @@ void TilesetExchange::applyImport(Tileset& tileset, const QList<int>& targets, c
             for (int i = 0; i < cellsPerTile; ++i)
                 tile.indexes[i] = cells.at(offset + i);
         }
+        // Colours are palette numbers: a byte keeps its low four bits, and
+        // 255 empties the cell.
         if (import.colors.size() >= offset + cellsPerTile) {
             for (int i = 0; i < cellsPerTile; ++i) {
                 const int color = import.colors.at(offset + i);
-                tile.colors[i] = color == 255 ? Tile::emptyColor : color;
+                tile.colors[i] = color == 255 ? Tile::emptyColor : color & 15;
             }
         }
     }

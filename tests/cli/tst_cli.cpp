@@ -78,11 +78,14 @@ private slots:
         QVERIFY(write(QStringLiteral("cut.mzprj"), sample.left(13)));
         QVERIFY(write(QStringLiteral("v13.mzprj"), Bytes().version(0, 13, 0).data + sample.mid(12)));
         QVERIFY(write(QStringLiteral("afile"), "keep"));
-        // A small file naming a huge screen and a tile far out.
+        // A small file naming a huge screen, a grid of 4096 x 4096 tiles and
+        // a grid of 17 tiles of 256 x 256 cells.
         Project huge;
         huge.addItem(ItemKind::Screen).staticCast<Screen>()->width = 16384;
         huge.screens.first()->height = 16384;
-        huge.addItem(ItemKind::Tileset).staticCast<Tileset>()->tileAt(70000);
+        huge.addItem(ItemKind::Tileset).staticCast<Tileset>()->gridSizeX = 4096;
+        huge.tilesets.first()->gridSizeY = 4096;
+        huge.addItem(ItemKind::Tileset, 256, 256).staticCast<Tileset>()->gridSizeX = 17;
         QVERIFY(write(QStringLiteral("huge.mzprj"), ProjectFile::serialize(huge)));
         // Pictures to import: a logo in two colours with a blue bar, a
         // colour ramp, a strip too tall for one slot, and no picture at all.
