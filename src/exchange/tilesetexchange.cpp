@@ -73,9 +73,10 @@ QList<ExportSection> TilesetExchange::sections(const Tileset& tileset, const QLi
                 colors += QByteArray(cellsPerTile, char(0xFF));
                 continue;
             }
-            // An empty cell (-1) becomes 255.
+            // An empty cell (-1) becomes 255; colours read from a file are
+            // palette numbers, of which the chip keeps the low four bits.
             for (int color : tile->colors)
-                colors += char(color & 0xFF);
+                colors += char(color == Tile::emptyColor ? 0xFF : color & 15);
         }
         sections.append({QString(), label + QStringLiteral("_colors"), colors});
     }

@@ -69,6 +69,9 @@ private slots:
         row("256 makes every cell a word",
             {edge, range(0, 3), 1, head + "t_is_16bit: 01 | t_data: ff 00 02 00*5 05 00 00 01"});
         row("a wide tile not listed", {edge, range(0, 2), 1, two + " | t_data: ff 02 00 00"});
+        edge.tiles[2].colors[0] = 300;
+        row("a colour from a file as a palette number",
+            {edge, {2}, 2, "t_imageset_id: 07 01 | t_num_tiles: 01 00 | t_size: 02 01 | t_colors: 0c 00"});
         Tileset blocks = fixture();
         blocks.imagesetId = 0x1234;
         blocks.imagesetIsCharset = false;
