@@ -71,7 +71,7 @@ ImportImage::ImportImage(const QImage& source, const PictureConversion::Setup& s
 {
     setObjectName(QStringLiteral("ImportImageDialog"));
     setWindowTitle(QStringLiteral("Import image"));
-    resize(727, 511);
+    resize(820, 540);
     chkShowFullColors->setObjectName(QStringLiteral("chkShowFullColors"));
     chkPutInEditor->setObjectName(QStringLiteral("chkPutInEditor"));
     lblImage->setObjectName(QStringLiteral("lblImage"));
@@ -86,7 +86,6 @@ ImportImage::ImportImage(const QImage& source, const PictureConversion::Setup& s
     auto* imageLayout = new QVBoxLayout(imageGroup);
     imageLayout->addWidget(chkShowFullColors);
     imageLayout->addWidget(lblImage, 1);
-    imageLayout->addWidget(lblStatus);
 
     // The colour boxes: the sixteen colours and "(Auto)". The foreground of
     // a multicolour character set offers the eight colours its code 11 can
@@ -150,8 +149,9 @@ ImportImage::ImportImage(const QImage& source, const PictureConversion::Setup& s
     cbxColSpace->addItems({QStringLiteral("RGB"), QStringLiteral("CIEDE2000")});
     options->addWidget(new QLabel(QStringLiteral("Color space:")), line, 0);
     options->addWidget(cbxColSpace, line++, 1, 1, 2);
-    options->addWidget(new QLabel(QStringLiteral("Put in Editor:")), line, 0);
-    options->addWidget(chkPutInEditor, line++, 1, 1, 2);
+    // The box's own text says it all; beside a row label it would leave the
+    // preview too narrow.
+    options->addWidget(chkPutInEditor, line++, 0, 1, 3);
     options->setRowStretch(line, 1);
 
     auto* ditherGroup = new QGroupBox(QStringLiteral("Dithering"));
@@ -173,9 +173,12 @@ ImportImage::ImportImage(const QImage& source, const PictureConversion::Setup& s
     side->addWidget(optionsGroup, 1);
     side->addWidget(ditherGroup);
     side->addWidget(buttons);
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(imageGroup, 1);
-    layout->addLayout(side);
+    // The status line runs under the whole dialog, where all of it fits.
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(imageGroup, 0, 0);
+    layout->addLayout(side, 0, 1);
+    layout->addWidget(lblStatus, 1, 0, 1, 2);
+    layout->setColumnStretch(0, 1);
 
     // The settings, then the signals, so that applying them renders once.
     chkShowFullColors->setChecked(settings.showFullColors);

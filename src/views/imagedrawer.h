@@ -17,6 +17,8 @@ public:
     QRect drawnRect() const;
     // The picture pixel under a widget point, or (-1, -1) outside the picture.
     QPoint pictureAt(const QPoint& point) const;
+    // Room for a picture worth looking at; the layout gives it what is left.
+    QSize sizeHint() const override { return QSize(400, 300); }
 
 signals:
     void hovered(const QPoint& picturePoint);
