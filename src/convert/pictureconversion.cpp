@@ -6,6 +6,7 @@
 #include <QtConcurrent>
 
 #include <atomic>
+#include <optional>
 #include <limits>
 
 using namespace PictureConversion;
@@ -305,6 +306,43 @@ void inPieces(int count, int pieceSize, Reporter& reporter, const std::function<
     });
 }
 
+// The set-wide combination with the smallest error, the earlier of equal
+// ones; nothing when cancelled. Each combination's error is summed over the
+// cells in reading order by one thread, so timing never changes a sum.
+std::optional<Combination> bestCombination(const QVector<Combination>& sets, const Setup& setup,
+                                           const CellSearch& search, const QVector<CellColors>& cells,
+                                           const Progress& progress)
+{
+    if (sets.size() == 1)
+        return sets.first();
+    QVector<std::array<double, colorCount>> ecmErrors;
+    if (setup.ecm()) {
+        for (const CellColors& colors : cells)
+            ecmErrors.append(search.ecmErrors(colors));
+    }
+    QVector<double> totals(sets.size(), noError);
+    Reporter reporter(progress, sets.size());
+    inPieces(sets.size(), 16, reporter, [&](int first, int last) {
+        for (int i = first; i < last && !reporter.cancelled(); ++i) {
+            const Combination& set = sets[i];
+            double total = 0;
+            for (int c = 0; c < cells.size(); ++c) {
+                if (setup.ecm()) {
+                    const auto& errors = ecmErrors[c];
+                    total += std::min({errors[size_t(set[0])], errors[size_t(set[1])], errors[size_t(set[2])],
+                                       errors[size_t(set[3])]});
+                } else {
+                    total += search.best(cells[c], set).error;
+                }
+            }
+            totals[i] = total;
+        }
+    });
+    if (reporter.cancelled())
+        return std::nullopt;
+    return sets[int(std::min_element(totals.cbegin(), totals.cend()) - totals.cbegin())];
+}
+
 }
 
 Setup Setup::forSet(const Imageset& set, bool multiColorSprites)
@@ -351,48 +389,21 @@ Result PictureConversion::convert(const QImage& picture, const Setup& requested,
     const QVector<CellColors> cells = cellColors(result.picture, cell, result.columns, result.rows);
     const CellSearch search(setup, distance);
 
-    // Set-wide search: each combination's error summed over the cells in
-    // reading order by one thread.
     const QVector<Combination> sets = combinations(setup);
-    Combination winner = sets.first();
-    if (sets.size() > 1) {
-        QVector<std::array<double, colorCount>> ecmErrors;
-        if (setup.ecm()) {
-            for (const CellColors& colors : cells)
-                ecmErrors.append(search.ecmErrors(colors));
-        }
-        QVector<double> totals(sets.size(), noError);
-        Reporter reporter(progress, sets.size());
-        inPieces(sets.size(), 16, reporter, [&](int first, int last) {
-            for (int i = first; i < last && !reporter.cancelled(); ++i) {
-                const Combination& set = sets[i];
-                double total = 0;
-                for (int c = 0; c < cellCount; ++c) {
-                    if (setup.ecm()) {
-                        const auto& errors = ecmErrors[c];
-                        total += std::min({errors[size_t(set[0])], errors[size_t(set[1])], errors[size_t(set[2])],
-                                           errors[size_t(set[3])]});
-                    } else {
-                        total += search.best(cells[c], set).error;
-                    }
-                }
-                totals[i] = total;
-            }
-        });
-        if (reporter.cancelled()) {
-            result.cancelled = true;
-            return result;
-        }
-        winner = sets[int(std::min_element(totals.cbegin(), totals.cend()) - totals.cbegin())];
+    const std::optional<Combination> winner = bestCombination(sets, setup, search, cells, progress);
+    if (!winner) {
+        result.cancelled = true;
+        return result;
     }
-    result.colors = winner;
+    result.colors = *winner;
 
     // The cells once more with the winning colours, keeping their choices.
+    // Progress counts these cells only when there was no search before.
     QVector<Choice> choices(cellCount);
     Reporter reporter(sets.size() > 1 ? Progress {{}, progress.cancelled} : progress, cellCount);
     inPieces(cellCount, 64, reporter, [&](int first, int last) {
         for (int c = first; c < last; ++c)
-            choices[c] = search.best(cells[c], winner);
+            choices[c] = search.best(cells[c], *winner);
     });
     if (reporter.cancelled()) {
         result.cancelled = true;
@@ -402,8 +413,8 @@ Result PictureConversion::convert(const QImage& picture, const Setup& requested,
         Cell converted;
         converted.imageColor = choice.foreground;
         converted.background = choice.background;
-        converted.block = setup.multiColor() ? BlockColors {winner[0], choice.block.c1, choice.block.c2} : choice.block;
-        converted.codeOf = codesFor(setup, distance, winner, choice);
+        converted.block = setup.multiColor() ? BlockColors {(*winner)[0], choice.block.c1, choice.block.c2} : choice.block;
+        converted.codeOf = codesFor(setup, distance, *winner, choice);
         result.cells.append(converted);
         result.error += choice.error;
     }

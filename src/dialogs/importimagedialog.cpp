@@ -291,9 +291,11 @@ void ImportImage::render()
 void ImportImage::refresh(bool reduced)
 {
     const ReductionKey key = currentKey();
-    if (adjusted.isNull() || !(key == adjustedKey)) {
+    // The strength and the colour space do not change the adjusted colours.
+    const ReductionKey adjustment {key.brightness, key.contrast, key.gamma, key.saturation, 0, 0};
+    if (adjusted.isNull() || !(adjustment == adjustedFor)) {
         adjusted = PicturePreparation::adjust(source, settings(), setup.widePixels());
-        adjustedKey = key;
+        adjustedFor = adjustment;
     }
     if (!reduced || (hasReduction && key == lastKey))
         return;

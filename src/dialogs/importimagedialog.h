@@ -75,7 +75,7 @@ private:
     QImage output;
     bool hasReduction = false;
     ReductionKey lastKey {};
-    ReductionKey adjustedKey {};
+    ReductionKey adjustedFor {};
     int armedBox = -1;
     QTimer* renderTimer;
 
